@@ -1,0 +1,28 @@
+# The two commands of README.md. Both set up the machine first (see
+# tools/ensure-packages), then build in ./build with CMake.
+
+PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev \
+            xvfb xauth xdotool xclip x11-utils openbox fonts-ipafont-gothic
+
+BUILD_DIR := build
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build deps clean
+
+deps:
+	@tools/ensure-packages $(PACKAGES)
+
+$(BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/tinctor
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

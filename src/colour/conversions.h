@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+// Conversions between RGB and the three second models. Every step is fixed to
+// the bit: double arithmetic in the written order, the float roundings, and a
+// named rule wherever a real becomes an integer. The results are not inverse
+// to each other, and must not be "improved".
+namespace colour {
+
+enum ColorModel : std::int16_t { HSV = 0, HLS = 1, YUV = 2 };
+
+struct Triple {
+    std::int16_t c0 = 0;
+    std::int16_t c1 = 0;
+    std::int16_t c2 = 0;
+
+    friend bool operator==(const Triple&, const Triple&) = default;
+};
+
+Triple RgbToHsv(int r, int g, int b);
+Triple RgbToHls(int r, int g, int b);
+Triple RgbToYuv(int r, int g, int b);
+Triple HsvToRgb(int h, int s, int v);
+Triple HlsToRgb(int h, int l, int s);
+Triple YuvToRgb(int y, int u, int v);
+
+// An index outside the three models gives the zero triple.
+Triple RgbToModel(int r, int g, int b, ColorModel model);
+Triple ModelToRgb(int c0, int c1, int c2, ColorModel model);
+
+} // namespace colour

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/mouse.h"
+
+#include <QLabel>
+#include <cstdint>
+
+namespace platform {
+
+// A label: caption, background and text colour, border on or off, tooltip,
+// custom pointer, and the mouse notifications in twips. The control a button
+// went down on keeps receiving moves and the release (Qt's implicit grab).
+class Label : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit Label(QWidget* parent);
+
+    void SetCaption(const QString& caption);
+    QString Caption() const { return caption_; }
+
+    // Colours are packed 0x00BBGGRR.
+    void SetBackColor(std::uint32_t colour);
+    std::uint32_t BackColor() const;
+    void SetForeColor(std::uint32_t colour);
+    std::uint32_t ForeColor() const;
+
+    void SetBorder(bool on);
+    bool Border() const { return frameShape() != QFrame::NoFrame; }
+
+signals:
+    void MouseDown(const platform::MouseArgs& args);
+    void MouseMove(const platform::MouseArgs& args);
+    void MouseUp(const platform::MouseArgs& args);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QString caption_;
+};
+
+// Packed colour values and Qt colours.
+QColor ToQColor(std::uint32_t colour);
+std::uint32_t ToColorValue(const QColor& colour);
+
+} // namespace platform

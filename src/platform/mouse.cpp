@@ -1,0 +1,42 @@
+#include "platform/mouse.h"
+
+#include "platform/units.h"
+
+#include <QMouseEvent>
+
+namespace platform {
+
+namespace {
+
+std::int16_t ButtonBits(Qt::MouseButtons buttons)
+{
+    std::int16_t bits = 0;
+    if (buttons & Qt::LeftButton)
+        bits |= kLeftButton;
+    if (buttons & Qt::RightButton)
+        bits |= kRightButton;
+    if (buttons & Qt::MiddleButton)
+        bits |= kMiddleButton;
+    return bits;
+}
+
+} // namespace
+
+MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease)
+{
+    MouseArgs args;
+    args.button = ButtonBits(pressOrRelease ? Qt::MouseButtons(event.button()) : event.buttons());
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (mods & Qt::ShiftModifier)
+        args.shift |= 1;
+    if (mods & Qt::ControlModifier)
+        args.shift |= 2;
+    if (mods & Qt::AltModifier)
+        args.shift |= 4;
+    const QPointF at = event.position();
+    args.x = static_cast<float>(at.x() * TwipsPerPixelX());
+    args.y = static_cast<float>(at.y() * TwipsPerPixelY());
+    return args;
+}
+
+} // namespace platform

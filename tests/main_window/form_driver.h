@@ -1,0 +1,54 @@
+#pragma once
+
+#include "colour/conversions.h"
+#include "main_window/color_form.h"
+#include "platform/label.h"
+#include "platform/scroll_bar.h"
+#include "platform/text_box.h"
+
+#include <QtTest>
+
+#include <memory>
+
+// Drives a ColorForm as a user does: clicks, key presses and drags into the
+// real widgets. Only the set-up before the window shows calls code directly.
+namespace form_driver {
+
+struct Rgb {
+    int r, g, b;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// A shown, active window in the given model and radix with the given colour.
+std::unique_ptr<ColorForm> Open(std::int16_t model, std::int16_t radix, Rgb colour);
+
+Rgb Colour(const ColorForm& form);
+colour::Triple ModelRow(const ColorForm& form);
+QStringList RgbTexts(const ColorForm& form);
+QStringList ModelTexts(const ColorForm& form);
+
+// Clicks into the box and selects its whole text with End, Shift+Home.
+void SelectAllByKeys(platform::TextBox* box);
+// Selects the whole text, then types `keys` one key at a time.
+void Type(platform::TextBox* box, const QString& keys);
+// Selects the whole text and pastes `text` with Ctrl+V.
+void Paste(platform::TextBox* box, const QString& text);
+// Drags the thumb far past the end of the bar (or the start, for `toStart`).
+void DragThumbToEnd(platform::ScrollBar* bar, bool toStart = false);
+// Opens `menu` from the menu bar with a click and clicks `item` in it.
+void Choose(ColorForm& form, QMenu* menu, QAction* item);
+
+} // namespace form_driver
+
+namespace QTest {
+template <> inline char* toString(const form_driver::Rgb& c)
+{
+    return qstrdup(
+        QByteArray::number(c.r) + ", " + QByteArray::number(c.g) + ", " + QByteArray::number(c.b));
+}
+template <> inline char* toString(const colour::Triple& t)
+{
+    return qstrdup(QByteArray::number(t.c0) + ", " + QByteArray::number(t.c1) + ", "
+        + QByteArray::number(t.c2));
+}
+} // namespace QTest
