@@ -7,7 +7,7 @@ PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev \
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps clean
+.PHONY: run test bench build deps clean
 
 deps:
 	@tools/ensure-packages $(PACKAGES)
@@ -23,6 +23,9 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
 
 clean:
 	rm -rf $(BUILD_DIR)
