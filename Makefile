@@ -1,7 +1,7 @@
 # The two commands of README.md. Both set up the machine first (see
 # tools/ensure-packages), then build in ./build with CMake.
 
-PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev \
+PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx11-dev \
             xvfb xauth xdotool xclip x11-utils openbox fonts-ipafont-gothic
 
 BUILD_DIR := build

@@ -18,10 +18,35 @@ public:
     int HelpContextID() const { return helpContextId_; }
     void SetHelpContextID(int id) { helpContextId_ = id; }
 
+    // The outer window in twips, screen coordinates. Before the window is
+    // first shown the frame is not known yet and the size is the inside's.
+    int Left() const;
+    int Top() const;
+    void SetLeft(int twips);
+    void SetTop(int twips);
+    int Width() const;
+    int Height() const;
+
+    // Top-left of the restored (normal) window in pixels, also while it is
+    // minimised: what it would come back to.
+    QPoint NormalPosition() const;
+
+signals:
+    // The window is closing, by whatever means; sent once.
+    void Unload();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QWidget* client_;
     int helpContextId_ = 0;
+    bool unloaded_ = false;
 };
+
+// The primary screen's size in twips.
+int ScreenWidth();
+int ScreenHeight();
 
 // Places a control of a form at a twips rectangle of its container.
 void Place(QWidget* control, int left, int top, int width, int height);

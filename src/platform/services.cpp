@@ -2,6 +2,8 @@
 
 #include "platform/system_colours.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -14,6 +16,16 @@ public:
     std::uint32_t GetSysColor(int index) override
     {
         return SystemColour(QGuiApplication::palette(), index);
+    }
+
+    // A Linux desktop has every interface colour the menu offers.
+    int SystemVersion() override { return 501; }
+
+    QString AppPath() override { return QCoreApplication::applicationDirPath(); }
+
+    QString AppExeName() override
+    {
+        return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 namespace platform {
@@ -14,6 +15,16 @@ public:
     // Interface colour number 0..30, packed 0x00BBGGRR, read at the moment
     // of the call so that a theme change shows.
     virtual std::uint32_t GetSysColor(int index) = 0;
+
+    // Major version * 100 + minor, as the forms expect of the operating
+    // system: 501 and above means every interface colour exists.
+    virtual int SystemVersion() = 0;
+
+    // The folder that holds the running executable, without a trailing
+    // separator unless it is the root, and the executable's name without
+    // its extension.
+    virtual QString AppPath() = 0;
+    virtual QString AppExeName() = 0;
 };
 
 // The services in force: the desktop's own unless a test installed others.

@@ -1,17 +1,22 @@
 #include "main_window/color_form.h"
-#include "platform/scroll_bar.h"
+#include "platform/termination.h"
+#include "shell/start_up.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    // From the very start, so that a logout racing the start-up still saves.
+    platform::CloseOnTermination(nullptr);
+
     QApplication app(argc, argv);
+    if (!shell::Form_Initialize())
+        return 0; // the running copy is in front now
+
     ColorForm form;
-    // Until the settings file is read: HSV, decimal, white.
-    form.mnuViewMode_Click(0);
-    form.mnuViewRGB_Click(0);
-    for (platform::ScrollBar* channel : form.HScroll1)
-        channel->SetValue(255);
+    QObject::connect(&form, &platform::Form::Unload, &form, [&form] { shell::Form_Unload(form); });
+    platform::CloseOnTermination(&form);
+    shell::Form_Load(form);
     form.show();
     return app.exec();
 }

@@ -1,3 +1,4 @@
+#include "fakes/fake_services.h"
 #include "main_window/color_form.h"
 #include "platform/frame.h"
 #include "platform/label.h"
@@ -15,12 +16,6 @@
 #include <memory>
 
 namespace {
-
-// Distinct colours for the numbers the window asks for, so a mix-up shows.
-class NumberedColours final : public platform::Services {
-public:
-    std::uint32_t GetSysColor(int index) override { return 0x010101u * (index + 1); }
-};
 
 // The menu tree as lines "depth name caption", separators as "-".
 void DescribeMenu(const QMenu* menu, int depth, QStringList& out)
@@ -71,7 +66,7 @@ private:
         return w;
     }
 
-    NumberedColours colours_;
+    FakeServices colours_;
     std::unique_ptr<ColorForm> form_;
 };
 
@@ -80,7 +75,6 @@ void tst_ColorFormLayout::initTestCase()
     // Every twips figure below assumes 96 DPI, where 15 twips make a pixel.
     QCOMPARE(platform::TwipsPerPixelX(), 15.0f);
     QCOMPARE(platform::TwipsPerPixelY(), 15.0f);
-    platform::InstallServices(&colours_);
 }
 
 void tst_ColorFormLayout::init()

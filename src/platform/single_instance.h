@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// True when another copy of the program runs for this user on this display.
+// The first call takes a lock that the kernel releases with the process,
+// however it ends, so a crashed copy leaves nothing stale behind; two copies
+// started in the same instant cannot both win it. Later calls repeat the
+// first answer. `product` names the lock.
+bool PreviousInstance(const QString& product);
+
+} // namespace platform

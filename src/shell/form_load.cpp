@@ -1,0 +1,104 @@
+#include "shell/start_up.h"
+
+#include "main_window/color_form.h"
+#include "platform/fonts.h"
+#include "platform/help.h"
+#include "platform/line.h"
+#include "platform/menu.h"
+#include "platform/scroll_bar.h"
+#include "platform/services.h"
+#include "platform/units.h"
+#include "resources/version.h"
+#include "shell/color_api.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include <limits>
+
+namespace shell {
+
+namespace {
+
+// X11 coordinates are 16-bit: a stored position beyond them cannot be a
+// place the window was ever saved at.
+bool UsablePosition(std::int32_t twips, float twipsPerPixel)
+{
+    const double pixels = twips / static_cast<double>(twipsPerPixel);
+    return pixels >= std::numeric_limits<std::int16_t>::min()
+        && pixels <= std::numeric_limits<std::int16_t>::max();
+}
+
+// A stored value the program never writes falls back to the key's default.
+std::int16_t ReadInRange(const char* key, std::int16_t defaultValue, int min, int max)
+{
+    const std::int32_t value
+        = ColorAPI::ReadIniValue(QStringLiteral("Color"), QString::fromLatin1(key), defaultValue);
+    return value >= min && value <= max ? static_cast<std::int16_t>(value) : defaultValue;
+}
+
+QString InterfaceFontName(int systemVersion)
+{
+    return systemVersion == 400 ? QStringLiteral("ＭＳ Ｐゴシック")
+                                : QStringLiteral("MS UI Gothic");
+}
+
+// Menus, lines and scroll bars have no font of their own to set.
+void ApplyInterfaceFont(ColorForm& form, const QString& face)
+{
+    for (QWidget* control : form.Client()->findChildren<QWidget*>()) {
+        if (qobject_cast<platform::ScrollBar*>(control) || qobject_cast<platform::Line*>(control))
+            continue;
+        platform::SetFontName(control, face);
+    }
+}
+
+} // namespace
+
+void Form_Load(ColorForm& form)
+{
+    platform::Services& os = platform::Os();
+    const QString folder = os.AppPath();
+    ColorAPI::IniFile = ColorAPI::SettingsPath(folder, os.AppExeName());
+
+    const QString window = QStringLiteral("Window");
+    const std::int32_t centredLeft = (platform::ScreenWidth() - form.Width()) / 2;
+    std::int32_t left = ColorAPI::ReadIniValue(window, QStringLiteral("PosX"), centredLeft);
+    if (!UsablePosition(left, platform::TwipsPerPixelX()))
+        left = centredLeft;
+    form.SetLeft(left);
+    const std::int32_t centredTop = (platform::ScreenHeight() - form.Height()) / 2;
+    std::int32_t top = ColorAPI::ReadIniValue(window, QStringLiteral("PosY"), centredTop);
+    if (!UsablePosition(top, platform::TwipsPerPixelY()))
+        top = centredTop;
+    form.SetTop(top);
+
+    form.setWindowTitle(QString::fromLatin1(resources::kProductName));
+
+    // Model before radix, both before the colour: the colour's change
+    // reactions then fill every box in the restored model and radix.
+    form.mnuViewMode_Click(ReadInRange("Mode", 0, 0, 2));
+    form.mnuViewRGB_Click(ReadInRange("RGB", 0, 0, 1));
+    form.HScroll1[0]->SetValue(ReadInRange("Red", 255, 0, 255));
+    form.HScroll1[1]->SetValue(ReadInRange("Green", 255, 0, 255));
+    form.HScroll1[2]->SetValue(ReadInRange("Blue", 255, 0, 255));
+
+    QString helpFolder = folder;
+    if (!helpFolder.endsWith(QLatin1Char('/')))
+        helpFolder += QLatin1Char('/');
+    platform::SetHelpFile(helpFolder + QStringLiteral("Tinctor.hlp"));
+
+    const int version = os.SystemVersion();
+    ApplyInterfaceFont(form, InterfaceFontName(version));
+    for (int i = 25; i <= 28; ++i)
+        form.mnuEditSysColor[i]->setVisible(version >= 410);
+    for (int i = 29; i <= 30; ++i)
+        form.mnuEditSysColor[i]->setVisible(version >= 501);
+
+    // One screen pixel below the first line, whatever the pixel density.
+    platform::Line* second = form.Line1[1];
+    const float onePixel = platform::TwipsPerPixelY();
+    second->SetPoints(second->X1(), onePixel, second->X2(), onePixel);
+}
+
+} // namespace shell

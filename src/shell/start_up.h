@@ -1,0 +1,20 @@
+#pragma once
+
+class ColorForm;
+
+// The life of the main window: before it exists, once it exists but is not
+// shown yet, and when it closes.
+namespace shell {
+
+// The single-instance rule. False when another copy runs: that copy has
+// been brought to the front, and this one must end without a window.
+bool Form_Initialize();
+
+// Settings path, placement, model, radix and colour from the settings file,
+// then help file, interface font and the system colour entries.
+void Form_Load(ColorForm& form);
+
+// Saves placement, colour, radix and model.
+void Form_Unload(ColorForm& form);
+
+} // namespace shell

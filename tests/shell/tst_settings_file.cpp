@@ -1,0 +1,236 @@
+#include "tinctor_process.h"
+
+#include <QtTest>
+
+// What the real program keeps in its settings file between runs.
+class tst_SettingsFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void firstStartWritesEveryKey();
+    void roundTrip_data();
+    void roundTrip();
+    void othersLinesSurvive();
+    void unusableValuesFallBack_data();
+    void unusableValuesFallBack();
+    void killedProgramWritesNothing();
+    void renamedProgramHasItsOwnFile();
+    void unwritableFolderStillRunsAndCloses();
+    void closeBoxSaves();
+
+private:
+    // Starts the program in `folder`, waits for its window, ends it with
+    // SIGTERM and returns the settings file's lines (blank ones dropped).
+    QStringList RunOnce(
+        const QTemporaryDir& folder, const QString& name = QStringLiteral("tinctor"));
+
+    std::unique_ptr<XSession> x_;
+};
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Lines(const QByteArray& bytes)
+{
+    QStringList lines;
+    for (const QByteArray& line : bytes.split('\n')) {
+        if (!line.trimmed().isEmpty())
+            lines << QString::fromUtf8(line.trimmed());
+    }
+    return lines;
+}
+
+int Value(const QStringList& lines, const QString& key)
+{
+    for (const QString& line : lines) {
+        if (line.startsWith(key + QLatin1Char('=')))
+            return line.mid(key.size() + 1).toInt();
+    }
+    return std::numeric_limits<int>::min();
+}
+
+} // namespace
+
+void tst_SettingsFile::initTestCase()
+{
+    x_ = std::make_unique<XSession>(false);
+    QVERIFY(x_->IsUp());
+}
+
+QStringList tst_SettingsFile::RunOnce(const QTemporaryDir& folder, const QString& name)
+{
+    TinctorProcess tinctor(*x_, TinctorProcess::Install(folder, name));
+    if (!x_->WaitForWindows(QStringLiteral("Tinctor"), 1))
+        return {QStringLiteral("no window")};
+    if (tinctor.Terminate() != 0)
+        return {QStringLiteral("did not end normally")};
+    return Lines(ReadFile(folder.filePath(name + QStringLiteral(".ini"))));
+}
+
+void tst_SettingsFile::firstStartWritesEveryKey()
+{
+    QTemporaryDir folder;
+    const QStringList lines = RunOnce(folder);
+    QCOMPARE(lines.size(), 9);
+    QCOMPARE(lines[0], QStringLiteral("[Window]"));
+    QVERIFY(lines[1].startsWith(QLatin1String("PosX=")));
+    QVERIFY(lines[2].startsWith(QLatin1String("PosY=")));
+    QCOMPARE(lines.mid(3),
+        (QStringList{"[Color]", "Red=255", "Green=255", "Blue=255", "RGB=0", "Mode=0"}));
+    // Centred on the 1280 x 1024 screen, to within the pixel it snaps to.
+    QVERIFY(std::abs(Value(lines, "PosX") - (19200 - 273 * 15) / 2) <= 15);
+}
+
+void tst_SettingsFile::roundTrip_data()
+{
+    QTest::addColumn<QList<int>>("stored"); // PosX, PosY, Mode, RGB, Red, Green, Blue
+    QTest::newRow("YUV, hexadecimal") << QList<int>{1500, 1200, 2, 1, 18, 52, 86};
+    QTest::newRow("left of the screen") << QList<int>{-300, 0, 1, 0, 0, 0, 0};
+    QTest::newRow("defaults written out") << QList<int>{3000, 4500, 0, 0, 255, 255, 255};
+}
+
+void tst_SettingsFile::roundTrip()
+{
+    QFETCH(QList<int>, stored);
+    QTemporaryDir folder;
+    WriteFile(folder.filePath("tinctor.ini"),
+        QStringLiteral("[Window]\nPosX=%1\nPosY=%2\n[Color]\nMode=%3\nRGB=%4\nRed=%5\n"
+                       "Green=%6\nBlue=%7\n")
+            .arg(stored[0])
+            .arg(stored[1])
+            .arg(stored[2])
+            .arg(stored[3])
+            .arg(stored[4])
+            .arg(stored[5])
+            .arg(stored[6])
+            .toLatin1());
+    const QStringList lines = RunOnce(folder);
+    const char* keys[] = {"PosX", "PosY", "Mode", "RGB", "Red", "Green", "Blue"};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(Value(lines, keys[i]), stored[i]);
+}
+
+void tst_SettingsFile::othersLinesSurvive()
+{
+    QTemporaryDir folder;
+    const QByteArray before = "; written by hand\n"
+                              "[Other]\n"
+                              "foo=bar\n"
+                              "\n"
+                              "[Color]\n"
+                              "Favourite=7\n"
+                              "Red=10\n"
+                              "# note\n";
+    WriteFile(folder.filePath("tinctor.ini"), before);
+    const QStringList lines = RunOnce(folder);
+    int at = 0;
+    for (const QString& kept : Lines(before)) {
+        const int found = int(lines.indexOf(kept, at));
+        QVERIFY2(found >= at, qPrintable(kept));
+        at = found;
+    }
+    QCOMPARE(Value(lines, "Red"), 10);
+    QCOMPARE(Value(lines, "Favourite"), 7);
+}
+
+void tst_SettingsFile::unusableValuesFallBack_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("written");
+
+    QTest::newRow("model 7") << QByteArray("[Color]\nMode=7\n") << "Mode" << 0;
+    QTest::newRow("radix -1") << QByteArray("[Color]\nRGB=-1\n") << "RGB" << 0;
+    QTest::newRow("red 300") << QByteArray("[Color]\nRed=300\n") << "Red" << 255;
+    QTest::newRow("green no digits reads as 0")
+        << QByteArray("[Color]\nGreen=abc\n") << "Green" << 0;
+    QTest::newRow("blue beyond 32 bits")
+        << QByteArray("[Color]\nBlue=99999999999\n") << "Blue" << 255;
+    QTest::newRow("blue beyond 16 bits") << QByteArray("[Color]\nBlue=65538\n") << "Blue" << 255;
+    QTest::newRow("binary junk") << QByteArray("\x00\xff[\x01Color\n=\x80\x80\n", 15) << "Red"
+                                 << 255;
+    QTest::newRow("only the window") << QByteArray("[Window]\nPosX=1500\n") << "Mode" << 0;
+}
+
+void tst_SettingsFile::unusableValuesFallBack()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, key);
+    QFETCH(int, written);
+    QTemporaryDir folder;
+    WriteFile(folder.filePath("tinctor.ini"), content);
+    QCOMPARE(Value(RunOnce(folder), key), written);
+}
+
+void tst_SettingsFile::killedProgramWritesNothing()
+{
+    QTemporaryDir folder;
+    const QByteArray before = "[Color]\nRed=1\nGreen=2\nBlue=3\n";
+    WriteFile(folder.filePath("tinctor.ini"), before);
+    TinctorProcess tinctor(*x_, TinctorProcess::Install(folder));
+    QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    tinctor.Process().kill();
+    QVERIFY(tinctor.Process().waitForFinished(5000));
+    QCOMPARE(ReadFile(folder.filePath("tinctor.ini")), before);
+}
+
+void tst_SettingsFile::renamedProgramHasItsOwnFile()
+{
+    QTemporaryDir folder;
+    WriteFile(folder.filePath("tinctor.ini"), "[Color]\nRed=1\n");
+    const QStringList lines = RunOnce(folder, QStringLiteral("farbe"));
+    QCOMPARE(Value(lines, "Red"), 255); // started with the defaults
+    QCOMPARE(ReadFile(folder.filePath("tinctor.ini")), QByteArray("[Color]\nRed=1\n"));
+}
+
+void tst_SettingsFile::unwritableFolderStillRunsAndCloses()
+{
+    // Root writes anywhere, so the program runs as "nobody" in a folder it
+    // may read but not write.
+    if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        QSKIP("setpriv (util-linux) is not installed");
+    QTemporaryDir folder;
+    QFile::setPermissions(folder.path(),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+            | QFile::ExeOther);
+    const QString program = TinctorProcess::Install(folder);
+    QProcessEnvironment env = x_->Environment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
+    TinctorProcess tinctor(*x_, program,
+        {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"}, env);
+    QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    QCOMPARE(tinctor.Terminate(), 0);
+    QVERIFY(!QFile::exists(folder.filePath("tinctor.ini")));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"tinctor"}); // no leftovers
+}
+
+void tst_SettingsFile::closeBoxSaves()
+{
+    XSession desktop(true);
+    QVERIFY(desktop.IsUp());
+    QTemporaryDir folder;
+    TinctorProcess tinctor(desktop, TinctorProcess::Install(folder));
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const QString window = desktop.VisibleWindows(QStringLiteral("Tinctor")).first();
+    desktop.Run(
+        "xdotool", {"windowactivate", "--sync", window, "key", "--clearmodifiers", "alt+F4"});
+    QCOMPARE(tinctor.Finished(), 0);
+    QCOMPARE(Value(Lines(ReadFile(folder.filePath("tinctor.ini"))), "Red"), 255);
+}
+
+QTEST_GUILESS_MAIN(tst_SettingsFile)
+#include "tst_settings_file.moc"

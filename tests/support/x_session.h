@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// A private X server for one test, with a window manager when the test
+// needs one; both end with the object. Real X clients (xdotool, xwininfo)
+// look at it from outside.
+class XSession {
+public:
+    explicit XSession(bool withWindowManager);
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    bool IsUp() const { return !display_.isEmpty(); }
+    QString Display() const { return display_; }
+    QProcessEnvironment Environment() const;
+
+    // Runs an X client to completion and returns what it printed.
+    QString Run(const QString& program, const QStringList& arguments) const;
+
+    // The shown top-level windows titled exactly `title`.
+    QStringList VisibleWindows(const QString& title) const;
+    // Waits until exactly `count` such windows show; false on timeout.
+    bool WaitForWindows(const QString& title, int count, int timeoutMs = 10000) const;
+
+private:
+    std::unique_ptr<QProcess> server_;
+    std::unique_ptr<QProcess> windowManager_;
+    QString display_;
+};
