@@ -5,9 +5,11 @@
 #include <array>
 #include <cstdint>
 
+class PickerForm;
 class QMenu;
 
 namespace platform {
+struct MouseArgs;
 class Frame;
 class Label;
 class Line;
@@ -33,6 +35,9 @@ public:
     // Both are false whenever the program waits for input.
     bool RGBChanging = false;
     bool ModeChanging = false;
+
+    // The screen pick's overlay: made on the first pick, kept after it.
+    PickerForm* picker = nullptr;
 
     // Controls, named as the window's event list names them.
     platform::Label* Label3 = nullptr; // preview
@@ -82,6 +87,28 @@ private:
     void Text1_GotFocus(std::int16_t index);
     void SyncRgbText(std::int16_t index);
 
+    // Edit commands
+    void mnuEditCopy_Click(std::int16_t index);
+    void mnuEditColor_Click(std::int16_t index);
+    void mnuEditSysColor_Click(std::int16_t index);
+    void mnuEditPicker_Click();
+    void EndPickForUnload();
+    void SetColor(std::uint32_t colorValue);
+
+    // File and Help menus
+    void mnuFileExit_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpWebpage_Click();
+    void mnuHelpAbout_Click();
+
+    // Context menus and swatches
+    void Frame1_MouseUp(const platform::MouseArgs& args);
+    void Label1_MouseUp(std::int16_t index, const platform::MouseArgs& args);
+    void Frame2_MouseUp(const platform::MouseArgs& args);
+    void Label2_MouseUp(std::int16_t index, const platform::MouseArgs& args);
+    void Label3_MouseUp(const platform::MouseArgs& args);
+    void Label4_MouseUp(std::int16_t index, const platform::MouseArgs& args);
+
     // Model row
     void HScroll2_Change(std::int16_t index);
     void Text2_Change(std::int16_t index);
@@ -93,4 +120,7 @@ private:
     bool RgbReadAsHexadecimal() const;
     std::int16_t ModelInForce() const;
     std::uint32_t CurrentColorValue() const;
+
+    bool picking_ = false;
+    std::array<std::int16_t, 3> colourBeforePick_{};
 };

@@ -1,5 +1,7 @@
 #include "main_window/color_form.h"
 
+#include "platform/frame.h"
+#include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
@@ -23,6 +25,39 @@ void ColorForm::Wire()
             [this, i](std::int16_t& keyAscii) { Text2_KeyPress(i, keyAscii); });
         connect(Text2[i], &platform::TextBox::GotFocus, this, [this, i] { Text2_GotFocus(i); });
     }
+
+    connect(Frame1, &platform::Frame::MouseUp, this, &ColorForm::Frame1_MouseUp);
+    connect(Frame2, &platform::Frame::MouseUp, this, &ColorForm::Frame2_MouseUp);
+    connect(Label3, &platform::Label::MouseUp, this, &ColorForm::Label3_MouseUp);
+    for (std::int16_t i = 0; i < std::ssize(Label1); ++i) {
+        connect(Label1[i], &platform::Label::MouseUp, this,
+            [this, i](const platform::MouseArgs& args) { Label1_MouseUp(i, args); });
+        connect(Label2[i], &platform::Label::MouseUp, this,
+            [this, i](const platform::MouseArgs& args) { Label2_MouseUp(i, args); });
+    }
+    for (std::int16_t i = 0; i < std::ssize(Label4); ++i) {
+        connect(Label4[i], &platform::Label::MouseUp, this,
+            [this, i](const platform::MouseArgs& args) { Label4_MouseUp(i, args); });
+    }
+
+    for (std::int16_t i = 0; i < std::ssize(mnuEditCopy); ++i)
+        connect(
+            mnuEditCopy[i], &platform::MenuItem::Click, this, [this, i] { mnuEditCopy_Click(i); });
+    for (std::int16_t i = 0; i < std::ssize(mnuEditColor); ++i)
+        connect(mnuEditColor[i], &platform::MenuItem::Click, this,
+            [this, i] { mnuEditColor_Click(i); });
+    connect(mnuEditPicker, &platform::MenuItem::Click, this, &ColorForm::mnuEditPicker_Click);
+    // Before anything else hears of the closing, so that shutdown saves the
+    // colour from before an abandoned pick.
+    connect(this, &platform::Form::Unload, this, &ColorForm::EndPickForUnload);
+    for (std::int16_t i = 0; i < std::ssize(mnuEditSysColor); ++i) {
+        connect(mnuEditSysColor[i], &platform::MenuItem::Click, this,
+            [this, i] { mnuEditSysColor_Click(i); });
+    }
+    connect(mnuFileExit, &platform::MenuItem::Click, this, &ColorForm::mnuFileExit_Click);
+    connect(mnuHelpHelp, &platform::MenuItem::Click, this, &ColorForm::mnuHelpHelp_Click);
+    connect(mnuHelpWebpage, &platform::MenuItem::Click, this, &ColorForm::mnuHelpWebpage_Click);
+    connect(mnuHelpAbout, &platform::MenuItem::Click, this, &ColorForm::mnuHelpAbout_Click);
 
     for (std::int16_t i = 0; i < std::ssize(mnuViewRGB); ++i)
         connect(

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <cstdint>
+
+class QWidget;
 
 namespace platform {
 
@@ -25,6 +28,29 @@ public:
     // its extension.
     virtual QString AppPath() = 0;
     virtual QString AppExeName() = 0;
+
+    // Empties the clipboard and puts plain text on it; false when the
+    // clipboard could not be had.
+    virtual bool SetClipboardText(const QString& text) = 0;
+
+    // Opens a web address in the user's browser; the outcome is not told.
+    virtual void OpenUrl(const QString& url) = 0;
+
+    // The information sound.
+    virtual void Beep() = 0;
+
+    // The help viewer: HELP_FINDER opens the contents, HELP_CONTEXT the
+    // topic `data`, HELP_QUIT closes the viewer if it is open.
+    enum HelpCommand { HELP_CONTEXT = 1, HELP_QUIT = 2, HELP_FINDER = 11 };
+    virtual void WinHelp(QWidget* owner, const QString& helpFile, HelpCommand command, int data)
+        = 0;
+
+    // The pointer's position in screen pixels, and the colour of one screen
+    // pixel (0x00BBGGRR), 0xFFFFFFFF where none can be read.
+    virtual QPoint GetCursorPos() = 0;
+    virtual std::uint32_t GetPixel(QPoint at) = 0;
+    // False on a desktop that keeps its pixels from programs (Wayland).
+    virtual bool ScreenReadable() = 0;
 };
 
 // The services in force: the desktop's own unless a test installed others.

@@ -1,8 +1,10 @@
 #include "shell/start_up.h"
 
 #include "main_window/color_form.h"
+#include "platform/help.h"
 #include "platform/menu.h"
 #include "platform/scroll_bar.h"
+#include "platform/services.h"
 #include "platform/units.h"
 #include "shell/color_api.h"
 
@@ -24,6 +26,9 @@ void Form_Unload(ColorForm& form)
     using ColorAPI::WriteIniValue;
     const QString window = QStringLiteral("Window");
     const QString color = QStringLiteral("Color");
+
+    // Whether or not help was ever opened.
+    platform::Os().WinHelp(&form, platform::HelpFile(), platform::Services::HELP_QUIT, 0);
 
     // The restored position, so that closing while minimised saves the
     // place the window comes back to.

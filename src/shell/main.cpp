@@ -1,4 +1,5 @@
 #include "main_window/color_form.h"
+#include "platform/help_key.h"
 #include "platform/termination.h"
 #include "shell/start_up.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     if (!shell::Form_Initialize())
         return 0; // the running copy is in front now
 
+    platform::InstallHelpKey();
     ColorForm form;
     QObject::connect(&form, &platform::Form::Unload, &form, [&form] { shell::Form_Unload(form); });
     platform::CloseOnTermination(&form);

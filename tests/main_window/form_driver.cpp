@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyleOptionSlider>
+#include <QTimer>
 
 namespace form_driver {
 
@@ -85,13 +86,49 @@ void DragThumbToEnd(platform::ScrollBar* bar, bool toStart)
     QTest::mouseRelease(bar, Qt::LeftButton, {}, beyond);
 }
 
-void Choose(ColorForm& form, QMenu* menu, QAction* item)
+void Choose(ColorForm& form, QMenu* menu, QAction* item, QMenu* submenu)
 {
     QMenuBar* bar = form.menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
         qFatal("menu %s did not open", qPrintable(menu->objectName()));
+    if (submenu) {
+        QTest::mouseClick(
+            menu, Qt::LeftButton, {}, menu->actionGeometry(submenu->menuAction()).center());
+        if (!QTest::qWaitFor([submenu] { return submenu->isVisible(); }))
+            qFatal("submenu %s did not open", qPrintable(submenu->objectName()));
+        menu = submenu;
+    }
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+}
+
+bool ClickAndHandlePopup(
+    QWidget* control, Qt::MouseButton button, QPoint pos, const std::function<void(QMenu*)>& inside)
+{
+    bool opened = false;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            watch.stop();
+            opened = true;
+            inside(menu);
+        }
+    });
+    watch.start();
+    QTest::mouseClick(control, button, {}, pos);
+    watch.stop();
+    return opened;
+}
+
+QStringList VisibleItems(const QMenu* menu)
+{
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (action->isVisible())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return items;
 }
 
 } // namespace form_driver

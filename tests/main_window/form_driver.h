@@ -8,6 +8,7 @@
 
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 // Drives a ColorForm as a user does: clicks, key presses and drags into the
@@ -35,8 +36,18 @@ void Type(platform::TextBox* box, const QString& keys);
 void Paste(platform::TextBox* box, const QString& text);
 // Drags the thumb far past the end of the bar (or the start, for `toStart`).
 void DragThumbToEnd(platform::ScrollBar* bar, bool toStart = false);
-// Opens `menu` from the menu bar with a click and clicks `item` in it.
-void Choose(ColorForm& form, QMenu* menu, QAction* item);
+// Opens `menu` from the menu bar with a click and clicks `item` in it; with
+// `submenu`, `item` is in that submenu of `menu`.
+void Choose(ColorForm& form, QMenu* menu, QAction* item, QMenu* submenu = nullptr);
+
+// Clicks `control` at `pos` (pixels) with `button`. Should that open a
+// pop-up menu, `inside` runs while it is open and must close it. True when
+// a menu opened.
+bool ClickAndHandlePopup(QWidget* control, Qt::MouseButton button, QPoint pos,
+    const std::function<void(QMenu*)>& inside);
+
+// The captions of a menu's visible items, "-" for separators.
+QStringList VisibleItems(const QMenu* menu);
 
 } // namespace form_driver
 

@@ -18,6 +18,7 @@ private slots:
     void renamedProgramHasItsOwnFile();
     void unwritableFolderStillRunsAndCloses();
     void closeBoxSaves();
+    void exitCommandSaves();
 
 private:
     // Starts the program in `folder`, waits for its window, ends it with
@@ -230,6 +231,20 @@ void tst_SettingsFile::closeBoxSaves()
         "xdotool", {"windowactivate", "--sync", window, "key", "--clearmodifiers", "alt+F4"});
     QCOMPARE(tinctor.Finished(), 0);
     QCOMPARE(Value(Lines(ReadFile(folder.filePath("tinctor.ini"))), "Red"), 255);
+}
+
+void tst_SettingsFile::exitCommandSaves()
+{
+    XSession desktop(true);
+    QVERIFY(desktop.IsUp());
+    QTemporaryDir folder;
+    TinctorProcess tinctor(desktop, TinctorProcess::Install(folder));
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const QString window = desktop.VisibleWindows(QStringLiteral("Tinctor")).first();
+    desktop.Run("xdotool", {"windowactivate", "--sync", window});
+    desktop.Run("xdotool", {"key", "--delay", "100", "alt+f", "x"});
+    QCOMPARE(tinctor.Finished(), 0);
+    QCOMPARE(Value(Lines(ReadFile(folder.filePath("tinctor.ini"))), "Mode"), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFile)

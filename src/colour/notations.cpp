@@ -1,0 +1,76 @@
+#include "colour/notations.h"
+
+#include "colour/channel_text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace colour {
+
+namespace {
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// Upper-case hexadecimal without leading zeros, one digit at least.
+std::string ShortHex(std::int32_t value)
+{
+    std::string digits = ToHex(value, 8);
+    const auto first = digits.find_first_not_of('0');
+    return first == std::string::npos ? "0" : digits.substr(first);
+}
+
+} // namespace
+
+std::string CopyText(int r, int g, int b, Notation notation)
+{
+    // The window system's packing: red in the low byte. HTML reads the other
+    // way round, red first.
+    const std::int32_t packed = r + 256 * g + 65536 * b;
+    const std::int32_t reversed = b + 256 * g + 65536 * r;
+    // Appended piece by piece: GCC 12 warns falsely about "literal" + string.
+    std::string text;
+    switch (notation) {
+    case Html: text.append("#").append(Lower(ToHex(reversed, 6))); break;
+    case VisualBasic: text.append("&H").append(ShortHex(packed)).append("&"); break;
+    case C: text.append("0x").append(Lower(ToHex(packed, 6))); break;
+    case Dword: text = ToDecimal(packed); break;
+    case RgbFunction:
+        text.append("RGB(").append(ToDecimal(r)).append(",").append(ToDecimal(g)).append(",");
+        text.append(ToDecimal(b)).append(")");
+        break;
+    }
+    return text;
+}
+
+Rgb Invert(int r, int g, int b)
+{
+    return {r ^ 0xFF, g ^ 0xFF, b ^ 0xFF};
+}
+
+Rgb Complement(int r, int g, int b)
+{
+    int hi = r > g ? r : g;
+    int lo = r > g ? g : r;
+    if (b > hi)
+        hi = b;
+    if (b < lo)
+        lo = b;
+    return {hi + lo - r, hi + lo - g, hi + lo - b};
+}
+
+} // namespace colour
+
+namespace colour {
+
+bool BlackTextReadable(int r, int g, int b)
+{
+    const double y = 0.58661 * g + 0.29891 * r + 0.11448 * b;
+    return y > 128.0;
+}
+
+} // namespace colour

@@ -1,0 +1,85 @@
+#include "main_window/color_form.h"
+
+#include "platform/frame.h"
+#include "platform/label.h"
+#include "platform/menu.h"
+#include "platform/mouse.h"
+#include "platform/text_box.h"
+#include "platform/units.h"
+
+#include <QMenu>
+
+namespace {
+
+constexpr float kSwatchTwips = 240;
+
+// Both edges count as inside, as the window system reports them.
+bool Inside(const QWidget* control, const platform::MouseArgs& args)
+{
+    const float width = control->width() * platform::TwipsPerPixelX();
+    const float height = control->height() * platform::TwipsPerPixelY();
+    return args.x >= 0 && args.x <= width && args.y >= 0 && args.y <= height;
+}
+
+platform::MouseArgs MovedBy(const platform::MouseArgs& args, const QWidget* control)
+{
+    platform::MouseArgs moved = args;
+    moved.x += control->x() * platform::TwipsPerPixelX();
+    moved.y += control->y() * platform::TwipsPerPixelY();
+    return moved;
+}
+
+// Shows `menu` with `hidden` taken out for the time it is open only: the
+// menu bar always offers the full menus.
+void PopUpWithout(QMenu* menu, std::initializer_list<QAction*> hidden)
+{
+    for (QAction* item : hidden)
+        item->setVisible(false);
+    platform::PopupMenu(menu);
+    for (QAction* item : hidden)
+        item->setVisible(true);
+}
+
+} // namespace
+
+void ColorForm::Frame1_MouseUp(const platform::MouseArgs& args)
+{
+    if (args.button != platform::kRightButton || !Inside(Frame1, args))
+        return;
+    PopUpWithout(mnuView, {mnuViewMode[0], mnuViewMode[1], mnuViewMode[2], mnuViewSeparate});
+}
+
+void ColorForm::Label1_MouseUp(std::int16_t index, const platform::MouseArgs& args)
+{
+    // A caption stands for its frame: the same click, at the same spot.
+    Frame1_MouseUp(MovedBy(args, Label1[index]));
+}
+
+void ColorForm::Frame2_MouseUp(const platform::MouseArgs& args)
+{
+    if (args.button != platform::kRightButton || !Inside(Frame2, args))
+        return;
+    PopUpWithout(mnuView, {mnuViewRGB[0], mnuViewRGB[1], mnuViewSeparate});
+}
+
+void ColorForm::Label2_MouseUp(std::int16_t index, const platform::MouseArgs& args)
+{
+    Frame2_MouseUp(MovedBy(args, Label2[index]));
+}
+
+void ColorForm::Label3_MouseUp(const platform::MouseArgs& args)
+{
+    if (args.button != platform::kRightButton || !Inside(Label3, args))
+        return;
+    PopUpWithout(mnuEdit, {mnuEditSeparate2, mnuEditPicker, mnuEditSystem->menuAction()});
+}
+
+void ColorForm::Label4_MouseUp(std::int16_t index, const platform::MouseArgs& args)
+{
+    // The swatch's fixed size, not its measured one.
+    if (args.button != platform::kLeftButton || args.x < 0 || args.x > kSwatchTwips || args.y < 0
+        || args.y > kSwatchTwips)
+        return;
+    SetColor(Label4[index]->BackColor());
+    platform::MoveFocus(Text1[0]);
+}

@@ -1,0 +1,40 @@
+#include "main_window/color_form.h"
+
+#include "colour/notations.h"
+#include "platform/scroll_bar.h"
+#include "platform/services.h"
+
+void ColorForm::mnuEditCopy_Click(std::int16_t index)
+{
+    if (index < colour::Html || index > colour::RgbFunction)
+        return;
+    // The scroll values are the colour: a half-typed box does not count.
+    const std::string text = colour::CopyText(
+        HScroll1[0]->Value(), HScroll1[1]->Value(), HScroll1[2]->Value(), colour::Notation(index));
+    // A clipboard that cannot be had is given up on quietly; the colour
+    // and the window stay as they are.
+    platform::Os().SetClipboardText(QString::fromStdString(text));
+}
+
+void ColorForm::mnuEditColor_Click(std::int16_t index)
+{
+    const int r = HScroll1[0]->Value(), g = HScroll1[1]->Value(), b = HScroll1[2]->Value();
+    const colour::Rgb result = index == 0 ? colour::Invert(r, g, b) : colour::Complement(r, g, b);
+    // Channel by channel, so each changed one runs its own reaction.
+    HScroll1[0]->SetValue(result.r);
+    HScroll1[1]->SetValue(result.g);
+    HScroll1[2]->SetValue(result.b);
+}
+
+void ColorForm::mnuEditSysColor_Click(std::int16_t index)
+{
+    // Read at the moment of the click, so a changed theme shows.
+    SetColor(platform::Os().GetSysColor(index));
+}
+
+void ColorForm::SetColor(std::uint32_t colorValue)
+{
+    HScroll1[0]->SetValue(static_cast<int>(colorValue & 0xFF));
+    HScroll1[1]->SetValue(static_cast<int>((colorValue >> 8) & 0xFF));
+    HScroll1[2]->SetValue(static_cast<int>((colorValue >> 16) & 0xFF));
+}

@@ -1,0 +1,251 @@
+#include "fakes/fake_services.h"
+#include "form_driver.h"
+
+#include "platform/frame.h"
+#include "platform/menu.h"
+
+#include <QMenu>
+
+using namespace form_driver;
+
+// The Edit menu, the context menus and the swatches, as a user reaches them.
+class tst_EditCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { os_ = std::make_unique<FakeServices>(); }
+    void cleanup() { os_.reset(); }
+
+    void copyReadsTheScrollValues();
+    void refusedClipboardDisturbsNothing();
+    void invertAndComplement_data();
+    void invertAndComplement();
+    void complementOfGreyRunsNothing();
+    void frameMenusShowTheirGroup_data();
+    void frameMenusShowTheirGroup();
+    void hitTestIsInclusive_data();
+    void hitTestIsInclusive();
+    void previewMenuHoldsEightLines();
+    void swatches_data();
+    void swatches();
+    void systemColourReadAtTheClick();
+
+private:
+    std::unique_ptr<FakeServices> os_;
+};
+
+void tst_EditCommands::copyReadsTheScrollValues()
+{
+    auto form = Open(colour::HSV, 1, {0xAB, 0x0C, 0x01});
+    SelectAllByKeys(form->Text1[1]);
+    QTest::keyClick(form->Text1[1], Qt::Key_Backspace); // a box being edited does not count
+    const QStringList expected{"#ab0c01", "&H10CAB&", "0x010cab", "68779", "RGB(171,12,1)"};
+    for (int i = 0; i < 5; ++i)
+        Choose(*form, form->mnuEdit, form->mnuEditCopy[i]);
+    QCOMPARE(os_->clipboard, expected);
+    QCOMPARE(Colour(*form), (Rgb{0xAB, 0x0C, 0x01}));
+}
+
+void tst_EditCommands::refusedClipboardDisturbsNothing()
+{
+    auto form = Open(colour::HLS, 0, {18, 52, 86});
+    os_->clipboardAvailable = false;
+    form->Text2[1]->setFocus();
+    const QStringList texts = RgbTexts(*form) + ModelTexts(*form);
+    Choose(*form, form->mnuEdit, form->mnuEditCopy[0]);
+    QCOMPARE(RgbTexts(*form) + ModelTexts(*form), texts);
+    QCOMPARE(QApplication::focusWidget(), form->Text2[1]);
+}
+
+void tst_EditCommands::invertAndComplement_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<Rgb>("from");
+    QTest::addColumn<Rgb>("to");
+    QTest::addColumn<QString>("focus"); // the box of the last channel that changed
+    QTest::newRow("invert") << 0 << Rgb{18, 52, 86} << Rgb{237, 203, 169} << "Text1(2)";
+    QTest::newRow("complement") << 1 << Rgb{18, 52, 86} << Rgb{86, 52, 18} << "Text1(2)";
+    QTest::newRow("complement keeps blue") << 1 << Rgb{128, 0, 0} << Rgb{0, 128, 128} << "Text1(2)";
+    QTest::newRow("complement, blue stays")
+        << 1 << Rgb{10, 200, 30} << Rgb{200, 10, 180} << "Text1(2)";
+    QTest::newRow("complement of yellow") << 1 << Rgb{255, 255, 0} << Rgb{0, 0, 255} << "Text1(2)";
+    QTest::newRow("complement of red")
+        << 1 << Rgb{200, 100, 100} << Rgb{100, 200, 200} << "Text1(2)";
+    QTest::newRow("complement: green last")
+        << 1 << Rgb{0, 100, 200} << Rgb{200, 100, 0} << "Text1(2)";
+    QTest::newRow("complement: blue unchanged")
+        << 1 << Rgb{0, 200, 100} << Rgb{200, 0, 100} << "Text1(1)";
+}
+
+void tst_EditCommands::invertAndComplement()
+{
+    QFETCH(int, command);
+    QFETCH(Rgb, from);
+    QFETCH(Rgb, to);
+    QFETCH(QString, focus);
+
+    auto form = Open(colour::HSV, 0, from);
+    Choose(*form, form->mnuEdit, form->mnuEditColor[command]);
+    QCOMPARE(Colour(*form), to);
+    QCOMPARE(ModelRow(*form), colour::RgbToHsv(to.r, to.g, to.b));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    Choose(*form, form->mnuEdit, form->mnuEditColor[command]);
+    QCOMPARE(Colour(*form), from); // twice gives the colour back
+}
+
+void tst_EditCommands::complementOfGreyRunsNothing()
+{
+    auto form = Open(colour::HSV, 0, {100, 100, 100});
+    form->Text2[0]->setFocus();
+    QSignalSpy texts(form->Text1[0], &platform::TextBox::Change);
+    Choose(*form, form->mnuEdit, form->mnuEditColor[1]);
+    QCOMPARE(texts.count(), 0);
+    QCOMPARE(QApplication::focusWidget(), form->Text2[0]);
+}
+
+void tst_EditCommands::frameMenusShowTheirGroup_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("items");
+    const QStringList radix{"RGB 10進(&D)", "RGB 16進(&H)"};
+    const QStringList models{"HSV(&S)", "HLS(&L)", "YUV(&Y)"};
+    QTest::newRow("RGB frame") << "Frame1" << radix;
+    QTest::newRow("green caption") << "Label1(1)" << radix;
+    QTest::newRow("model frame") << "Frame2" << models;
+    QTest::newRow("model caption") << "Label2(2)" << models;
+}
+
+void tst_EditCommands::frameMenusShowTheirGroup()
+{
+    QFETCH(QString, control);
+    QFETCH(QStringList, items);
+
+    auto form = Open(colour::HSV, 0, {18, 52, 86});
+    auto* target = form->findChild<QWidget*>(control);
+    QStringList seen;
+    const bool opened
+        = ClickAndHandlePopup(target, Qt::RightButton, QPoint(5, 5), [&](QMenu* menu) {
+              seen = VisibleItems(menu);
+              // The last item shown: hexadecimal, or YUV.
+              QAction* last = nullptr;
+              for (QAction* action : menu->actions()) {
+                  if (action->isVisible())
+                      last = action;
+              }
+              QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(last).center());
+          });
+    QVERIFY(opened);
+    QCOMPARE(seen, items);
+    // The command ran, and the menu bar has all six items again.
+    QVERIFY(items.size() == 2 ? form->mnuViewRGB[1]->Checked() : form->mnuViewMode[2]->Checked());
+    QCOMPARE(VisibleItems(form->mnuView).size(), 6);
+
+    // A left click opens nothing.
+    QVERIFY(
+        !ClickAndHandlePopup(target, Qt::LeftButton, QPoint(5, 5), [](QMenu* m) { m->close(); }));
+}
+
+void tst_EditCommands::hitTestIsInclusive_data()
+{
+    QTest::addColumn<int>("dx"); // from the right edge, in pixels
+    QTest::addColumn<int>("dy"); // from the bottom edge
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("on the right edge") << 0 << -3 << true;
+    QTest::newRow("on the bottom edge") << -3 << 0 << true;
+    QTest::newRow("past the right edge") << 1 << -3 << false;
+    QTest::newRow("past the bottom edge") << -3 << 1 << false;
+}
+
+void tst_EditCommands::hitTestIsInclusive()
+{
+    QFETCH(int, dx);
+    QFETCH(int, dy);
+    QFETCH(bool, opens);
+
+    auto form = Open(colour::HSV, 0, {18, 52, 86});
+    // Pressed inside, released at the spot: the frame keeps the release.
+    QWidget* frame = form->Frame1;
+    const QPoint release(frame->width() + dx, frame->height() + dy);
+    bool opened = false;
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (auto* menu = QApplication::activePopupWidget()) {
+            opened = true;
+            menu->close();
+        }
+    });
+    watch.start();
+    QTest::mousePress(frame, Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(frame, Qt::RightButton, {}, release);
+    watch.stop();
+    QCOMPARE(opened, opens);
+}
+
+void tst_EditCommands::previewMenuHoldsEightLines()
+{
+    auto form = Open(colour::HSV, 0, {0x12, 0x34, 0x56});
+    QStringList seen;
+    QVERIFY(ClickAndHandlePopup(form->Label3, Qt::RightButton, QPoint(30, 30), [&](QMenu* menu) {
+        seen = VisibleItems(menu);
+        // Either button chooses in a pop-up menu.
+        QTest::mouseClick(
+            menu, Qt::RightButton, {}, menu->actionGeometry(form->mnuEditCopy[0]).center());
+    }));
+    QCOMPARE(seen,
+        (QStringList{"HTML形式でコピー(&H)", "VB形式でコピー(&V)", "C形式でコピー(&C)",
+            "DWORD値でコピー(&D)", "RGB関数でコピー(&R)", "-", "色の反転(&T)", "補色(&O)"}));
+    QCOMPARE(os_->clipboard, QStringList{"#123456"});
+    QCOMPARE(VisibleItems(form->mnuEdit).size(), 11);
+}
+
+void tst_EditCommands::swatches_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<Rgb>("colour");
+    QTest::newRow("maroon") << 4 << int(Qt::LeftButton) << Rgb{128, 0, 0};
+    QTest::newRow("silver") << 7 << int(Qt::LeftButton) << Rgb{192, 192, 192};
+    QTest::newRow("fuchsia") << 13 << int(Qt::LeftButton) << Rgb{255, 0, 255};
+    QTest::newRow("right button does nothing") << 4 << int(Qt::RightButton) << Rgb{18, 52, 86};
+    QTest::newRow("the current colour") << 15 << int(Qt::LeftButton) << Rgb{255, 255, 255};
+}
+
+void tst_EditCommands::swatches()
+{
+    QFETCH(int, index);
+    QFETCH(int, button);
+    QFETCH(Rgb, colour);
+
+    const bool white = index == 15;
+    auto form = Open(colour::HLS, 0, white ? Rgb{255, 255, 255} : Rgb{18, 52, 86});
+    form->Text2[2]->setFocus();
+    QSignalSpy texts(form->Text1[0], &platform::TextBox::Change);
+    QTest::mouseClick(form->Label4[index], Qt::MouseButton(button), {}, QPoint(8, 8));
+    QCOMPARE(Colour(*form), colour);
+    if (button == Qt::LeftButton) {
+        QCOMPARE(QApplication::focusWidget(), form->Text1[0]);
+        QCOMPARE(ModelRow(*form), colour::RgbToHls(colour.r, colour.g, colour.b));
+    } else {
+        QCOMPARE(QApplication::focusWidget(), form->Text2[2]);
+    }
+    if (white)
+        QCOMPARE(texts.count(), 0);
+}
+
+void tst_EditCommands::systemColourReadAtTheClick()
+{
+    auto form = Open(colour::YUV, 0, {1, 2, 3});
+    os_->sysColor = [](int index) { return index == 5 ? 0x563412u : 0u; };
+    Choose(*form, form->mnuEdit, form->mnuEditSysColor[5], form->mnuEditSystem);
+    QCOMPARE(Colour(*form), (Rgb{0x12, 0x34, 0x56}));
+    QCOMPARE(QApplication::focusWidget(), form->Text1[2]);
+
+    os_->sysColor = [](int) { return 0xFFFFFFu; }; // the theme changed
+    Choose(*form, form->mnuEdit, form->mnuEditSysColor[5], form->mnuEditSystem);
+    QCOMPARE(Colour(*form), (Rgb{255, 255, 255}));
+    QVERIFY(!form->mnuEditSysColor[5]->isChecked());
+}
+
+QTEST_MAIN(tst_EditCommands)
+#include "tst_edit_commands.moc"
