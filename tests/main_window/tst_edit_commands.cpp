@@ -16,8 +16,10 @@ private slots:
     void init() { os_ = std::make_unique<FakeServices>(); }
     void cleanup() { os_.reset(); }
 
+    void copyReadsTheScrollValues_data();
     void copyReadsTheScrollValues();
     void refusedClipboardDisturbsNothing();
+    void systemColourFollowsThePalette();
     void invertAndComplement_data();
     void invertAndComplement();
     void complementOfGreyRunsNothing();
@@ -34,16 +36,33 @@ private:
     std::unique_ptr<FakeServices> os_;
 };
 
+void tst_EditCommands::copyReadsTheScrollValues_data()
+{
+    QTest::addColumn<Rgb>("colour");
+    QTest::addColumn<QStringList>("texts"); // HTML, VB, C, DWORD, RGB function
+    QTest::newRow("12 34 56") << Rgb{0x12, 0x34,
+        0x56} << QStringList{"#123456", "&H563412&", "0x563412", "5649426", "RGB(18,52,86)"};
+    QTest::newRow("AB 0C 01") << Rgb{0xAB, 0x0C,
+        0x01} << QStringList{"#ab0c01", "&H10CAB&", "0x010cab", "68779", "RGB(171,12,1)"};
+    QTest::newRow("red") << Rgb{255, 0, 0}
+                         << QStringList{"#ff0000", "&HFF&", "0x0000ff", "255", "RGB(255,0,0)"};
+    QTest::newRow("black") << Rgb{0, 0, 0}
+                           << QStringList{"#000000", "&H0&", "0x000000", "0", "RGB(0,0,0)"};
+    QTest::newRow("white") << Rgb{255, 255,
+        255} << QStringList{"#ffffff", "&HFFFFFF&", "0xffffff", "16777215", "RGB(255,255,255)"};
+}
+
 void tst_EditCommands::copyReadsTheScrollValues()
 {
-    auto form = Open(colour::HSV, 1, {0xAB, 0x0C, 0x01});
+    QFETCH(Rgb, colour);
+    QFETCH(QStringList, texts);
+    auto form = Open(colour::HSV, 1, colour);
     SelectAllByKeys(form->Text1[1]);
     QTest::keyClick(form->Text1[1], Qt::Key_Backspace); // a box being edited does not count
-    const QStringList expected{"#ab0c01", "&H10CAB&", "0x010cab", "68779", "RGB(171,12,1)"};
     for (int i = 0; i < 5; ++i)
         Choose(*form, form->mnuEdit, form->mnuEditCopy[i]);
-    QCOMPARE(os_->clipboard, expected);
-    QCOMPARE(Colour(*form), (Rgb{0xAB, 0x0C, 0x01}));
+    QCOMPARE(os_->clipboard, texts);
+    QCOMPARE(Colour(*form), colour);
 }
 
 void tst_EditCommands::refusedClipboardDisturbsNothing()
@@ -62,19 +81,21 @@ void tst_EditCommands::invertAndComplement_data()
     QTest::addColumn<int>("command");
     QTest::addColumn<Rgb>("from");
     QTest::addColumn<Rgb>("to");
-    QTest::addColumn<QString>("focus"); // the box of the last channel that changed
-    QTest::newRow("invert") << 0 << Rgb{18, 52, 86} << Rgb{237, 203, 169} << "Text1(2)";
-    QTest::newRow("complement") << 1 << Rgb{18, 52, 86} << Rgb{86, 52, 18} << "Text1(2)";
-    QTest::newRow("complement keeps blue") << 1 << Rgb{128, 0, 0} << Rgb{0, 128, 128} << "Text1(2)";
-    QTest::newRow("complement, blue stays")
-        << 1 << Rgb{10, 200, 30} << Rgb{200, 10, 180} << "Text1(2)";
-    QTest::newRow("complement of yellow") << 1 << Rgb{255, 255, 0} << Rgb{0, 0, 255} << "Text1(2)";
-    QTest::newRow("complement of red")
-        << 1 << Rgb{200, 100, 100} << Rgb{100, 200, 200} << "Text1(2)";
-    QTest::newRow("complement: green last")
-        << 1 << Rgb{0, 100, 200} << Rgb{200, 100, 0} << "Text1(2)";
-    QTest::newRow("complement: blue unchanged")
-        << 1 << Rgb{0, 200, 100} << Rgb{200, 0, 100} << "Text1(1)";
+    const Rgb table[][3] = {
+        // colour, inverted, complement
+        {{18, 52, 86}, {237, 203, 169}, {86, 52, 18}},
+        {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}},
+        {{255, 0, 0}, {0, 255, 255}, {0, 255, 255}},
+        {{255, 128, 0}, {0, 127, 255}, {0, 127, 255}},
+        {{128, 0, 0}, {127, 255, 255}, {0, 128, 128}},
+        {{10, 200, 30}, {245, 55, 225}, {200, 10, 180}},
+        {{100, 100, 100}, {155, 155, 155}, {100, 100, 100}},
+    };
+    for (const auto& [colour, inverted, complement] : table) {
+        const QByteArray name = QTest::toString(colour);
+        QTest::newRow("invert " + name) << 0 << colour << inverted;
+        QTest::newRow("complement " + name) << 1 << colour << complement;
+    }
 }
 
 void tst_EditCommands::invertAndComplement()
@@ -82,9 +103,15 @@ void tst_EditCommands::invertAndComplement()
     QFETCH(int, command);
     QFETCH(Rgb, from);
     QFETCH(Rgb, to);
-    QFETCH(QString, focus);
+    // The focus rests in the box of the last channel that changed.
+    const bool changes[3] = {from.r != to.r, from.g != to.g, from.b != to.b};
+    const QString focus = changes[2] ? "Text1(2)"
+        : changes[1]                 ? "Text1(1)"
+        : changes[0]                 ? "Text1(0)"
+                                     : "Text2(0)";
 
     auto form = Open(colour::HSV, 0, from);
+    form->Text2[0]->setFocus();
     Choose(*form, form->mnuEdit, form->mnuEditColor[command]);
     QCOMPARE(Colour(*form), to);
     QCOMPARE(ModelRow(*form), colour::RgbToHsv(to.r, to.g, to.b));
@@ -245,6 +272,24 @@ void tst_EditCommands::systemColourReadAtTheClick()
     Choose(*form, form->mnuEdit, form->mnuEditSysColor[5], form->mnuEditSystem);
     QCOMPARE(Colour(*form), (Rgb{255, 255, 255}));
     QVERIFY(!form->mnuEditSysColor[5]->isChecked());
+}
+
+void tst_EditCommands::systemColourFollowsThePalette()
+{
+    os_.reset(); // the desktop's own colours
+    auto form = Open(colour::HSV, 0, {1, 2, 3});
+    const QPalette original = QApplication::palette();
+    QPalette palette = original;
+    palette.setColor(QPalette::Button, QColor(10, 20, 30));
+    QApplication::setPalette(palette);
+    Choose(*form, form->mnuEdit, form->mnuEditSysColor[15], form->mnuEditSystem);
+    QCOMPARE(Colour(*form), (Rgb{10, 20, 30}));
+
+    palette.setColor(QPalette::Button, QColor(200, 100, 50));
+    QApplication::setPalette(palette);
+    Choose(*form, form->mnuEdit, form->mnuEditSysColor[15], form->mnuEditSystem);
+    QCOMPARE(Colour(*form), (Rgb{200, 100, 50}));
+    QApplication::setPalette(original);
 }
 
 QTEST_MAIN(tst_EditCommands)

@@ -1,5 +1,6 @@
 #include "tinctor_process.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 // What other programs on the desktop see of Tinctor.
@@ -11,6 +12,7 @@ private slots:
     void cleanupTestCase();
     void copiedTextIsOnTheClipboard_data();
     void copiedTextIsOnTheClipboard();
+    void clipboardOwnedByAnotherProgram();
 
 private:
     std::unique_ptr<XSession> x_;
@@ -61,6 +63,28 @@ void tst_Desktop::copiedTextIsOnTheClipboard()
     x_->Run("xdotool", {"windowactivate", "--sync", window_});
     x_->Run("xdotool", {"key", "--delay", "100", "alt+e", accessKey});
     QTRY_COMPARE_WITH_TIMEOUT(x_->Run("xclip", {"-o", "-selection", "clipboard"}), text, 5000);
+}
+
+void tst_Desktop::clipboardOwnedByAnotherProgram()
+{
+    // xclip holds the clipboard, serving it, until someone takes it over.
+    QProcess owner;
+    owner.setProcessEnvironment(x_->Environment());
+    owner.start("xclip", {"-selection", "clipboard", "-i", "-quiet"});
+    QVERIFY(owner.waitForStarted());
+    owner.write("theirs");
+    owner.closeWriteChannel();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        x_->Run("xclip", {"-o", "-selection", "clipboard"}), QString("theirs"), 5000);
+
+    QElapsedTimer clock;
+    clock.start();
+    x_->Run("xdotool", {"windowactivate", "--sync", window_});
+    x_->Run("xdotool", {"key", "--delay", "100", "alt+e", "d"});
+    QTRY_COMPARE_WITH_TIMEOUT(
+        x_->Run("xclip", {"-o", "-selection", "clipboard"}), QString("68779"), 5000);
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(owner.waitForFinished(5000)); // it lost the clipboard to us
 }
 
 QTEST_GUILESS_MAIN(tst_Desktop)

@@ -1,0 +1,114 @@
+#include "tinctor_process.h"
+#include "x_pixels.h"
+
+#include <QtTest>
+
+// A real pick on a real X server: the colours on screen are the window's own
+// swatches, and the pointer and buttons are driven from outside.
+class tst_ScreenPick : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void followsLiveAndRightRestores();
+    void leftKeepsTheLastColour();
+
+private:
+    void StartPick();
+    void MoveTo(QPoint at)
+    {
+        x_->Run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
+    }
+    void Click(int button) { x_->Run("xdotool", {"click", QString::number(button)}); }
+    QPoint Swatch(int index) const;
+    QColor Preview() const
+    {
+        return x_pixels::ScreenPixel(x_->Display(), client_ + QPoint(22, 22));
+    }
+
+    std::unique_ptr<XSession> x_;
+    QTemporaryDir folder_;
+    std::unique_ptr<TinctorProcess> tinctor_;
+    QString window_;
+    QPoint client_; // top-left of the client area, below the menu bar
+};
+
+void tst_ScreenPick::initTestCase()
+{
+    x_ = std::make_unique<XSession>(true);
+    QVERIFY(x_->IsUp());
+    QFile ini(folder_.filePath("tinctor.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    ini.close();
+    tinctor_ = std::make_unique<TinctorProcess>(*x_, TinctorProcess::Install(folder_));
+    QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    window_ = x_->VisibleWindows(QStringLiteral("Tinctor")).first();
+    // xwininfo tells where the window's inside starts on the screen.
+    QMap<QString, int> geometry;
+    for (const QString& line : x_->Run("xwininfo", {"-id", window_}).split('\n'))
+        geometry[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
+    client_ = QPoint(geometry["Absolute upper-left X"],
+        geometry["Absolute upper-left Y"] + geometry["Height"] - 320);
+    QTRY_COMPARE(Preview(), QColor(18, 52, 86));
+}
+
+void tst_ScreenPick::cleanupTestCase()
+{
+    if (tinctor_)
+        QCOMPARE(tinctor_->Terminate(), 0);
+}
+
+QPoint tst_ScreenPick::Swatch(int index) const
+{
+    // Frame3 at 96, 8; swatch i at 16 + 16 (i mod 8), 24 + 16 (i div 8); 16 square.
+    return client_ + QPoint(120 + 16 * (index % 8), 40 + 16 * (index / 8));
+}
+
+void tst_ScreenPick::StartPick()
+{
+    MoveTo(Swatch(0) + QPoint(0, 60));
+    x_->Run("xdotool", {"windowactivate", "--sync", window_});
+    x_->Run("xdotool", {"key", "--delay", "100", "alt+e", "p"});
+    QTRY_VERIFY_WITH_TIMEOUT(!x_pixels::PointerIsFree(x_->Display()), 5000);
+}
+
+void tst_ScreenPick::followsLiveAndRightRestores()
+{
+    StartPick();
+    MoveTo(Swatch(4));
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(128, 0, 0), 5000);
+    // The overlay lies on the pixel under the pointer, in its colour.
+    QCOMPARE(x_pixels::ScreenPixel(x_->Display(), Swatch(4)), QColor(128, 0, 0));
+    const QString tree = x_->Run("xwininfo", {"-root", "-children"});
+    QVERIFY2(tree.contains(QStringLiteral("1x1+%1+%2").arg(Swatch(4).x()).arg(Swatch(4).y())),
+        qPrintable(tree));
+
+    MoveTo(Swatch(12));
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(255, 0, 0), 5000);
+    Click(2); // the middle button lets the pick go on
+    x_->Run("xdotool", {"key", "a"}); // and so does a key
+    MoveTo(Swatch(9));
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(0, 0, 255), 5000);
+    for (int i = 0; i < 16; ++i)
+        MoveTo(Swatch(i));
+    Click(3);
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(18, 52, 86), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
+}
+
+void tst_ScreenPick::leftKeepsTheLastColour()
+{
+    StartPick();
+    MoveTo(Swatch(13));
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(255, 0, 255), 5000);
+    Click(1);
+    QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
+    MoveTo(Swatch(10)); // no longer followed
+    QTest::qWait(200);
+    QCOMPARE(Preview(), QColor(255, 0, 255));
+}
+
+QTEST_GUILESS_MAIN(tst_ScreenPick)
+#include "tst_screen_pick.moc"
