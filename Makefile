@@ -26,6 +26,7 @@ test: build
 
 bench: build
 	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
+	./$(BUILD_DIR)/bench/bench_pick $(BUILD_DIR)/bench.md
 
 clean:
 	rm -rf $(BUILD_DIR)

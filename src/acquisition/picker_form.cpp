@@ -39,11 +39,14 @@ void PickerForm::Load()
 
 void PickerForm::Follow(QPoint at, std::uint32_t colour)
 {
-    const qreal ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
-    move(qRound(at.x() / ratio), qRound(at.y() / ratio));
+    // Painted before it moves: a window carries its old pixels along, and
+    // the next pass would read the colour of the previous pixel back off it.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, platform::ToQColor(colour & 0xFFFFFF));
     setPalette(pal);
+    repaint();
+    const qreal ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
+    move(qRound(at.x() / ratio), qRound(at.y() / ratio));
 }
 
 void PickerForm::End(std::int32_t button)

@@ -13,6 +13,7 @@ private slots:
     void copiedTextIsOnTheClipboard_data();
     void copiedTextIsOnTheClipboard();
     void clipboardOwnedByAnotherProgram();
+    void webPageAndLinkOpenTheSameAddress();
 
 private:
     std::unique_ptr<XSession> x_;
@@ -85,6 +86,64 @@ void tst_Desktop::clipboardOwnedByAnotherProgram()
         x_->Run("xclip", {"-o", "-selection", "clipboard"}), QString("68779"), 5000);
     QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(owner.waitForFinished(5000)); // it lost the clipboard to us
+}
+
+void tst_Desktop::webPageAndLinkOpenTheSameAddress()
+{
+    // A browser of our own, first on PATH, that writes down what it is given.
+    QTemporaryDir bin;
+    const QString log = bin.filePath("opened.log");
+    QFile browser(bin.filePath("xdg-open"));
+    QVERIFY(browser.open(QIODevice::WriteOnly));
+    browser.write(QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\n").arg(log).toUtf8());
+    browser.close();
+    browser.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    XSession desktop(true);
+    QVERIFY(desktop.IsUp());
+    QTemporaryDir folder;
+    QFile ini(folder.filePath("tinctor.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Color]\nMode=2\n"); // YUV: no channel caption shares Alt+H with the Help menu
+    ini.close();
+    QProcessEnvironment env = desktop.Environment();
+    env.insert("PATH", bin.path() + ':' + env.value("PATH"));
+    TinctorProcess tinctor(desktop, TinctorProcess::Install(folder), {}, env);
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const QString main = desktop.VisibleWindows(QStringLiteral("Tinctor")).first();
+    const auto readLog = [&] {
+        QFile f(log);
+        return f.open(QIODevice::ReadOnly)
+            ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
+            : QStringList();
+    };
+
+    desktop.Run("xdotool", {"windowactivate", "--sync", main});
+    desktop.Run("xdotool", {"key", "--delay", "100", "alt+h", "w"});
+    QTRY_COMPARE_WITH_TIMEOUT(readLog().size(), 1, 5000);
+    QVERIFY(readLog()[0].startsWith("http"));
+
+    desktop.Run("xdotool", {"key", "--delay", "100", "alt+h", "a"});
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("バージョン情報"), 1));
+    const QString dialog = desktop.VisibleWindows(QStringLiteral("バージョン情報")).first();
+    QVERIFY(desktop.Run("xprop", {"-id", dialog, "_NET_WM_STATE"}).contains("_NET_WM_STATE_MODAL"));
+    // Centred over the main window, to within the frames' difference.
+    const auto centre = [&](const QString& id) {
+        QMap<QString, int> g;
+        for (const QString& line : desktop.Run("xwininfo", {"-id", id}).split('\n'))
+            g[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
+        return QPoint(g["Absolute upper-left X"] + g["Width"] / 2,
+            g["Absolute upper-left Y"] + g["Height"] / 2);
+    };
+    QVERIFY((centre(dialog) - centre(main)).manhattanLength() < 40);
+
+    // The link: Frame1 at 16, 8 and Label4 at 21, 96 in it, 191 x 12.
+    desktop.Run("xdotool", {"mousemove", "--window", dialog, "132", "110", "click", "1"});
+    QTRY_COMPARE_WITH_TIMEOUT(readLog().size(), 2, 5000);
+    QCOMPARE(readLog()[1], readLog()[0]);
+    desktop.Run("xdotool", {"key", "Escape"});
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("バージョン情報"), 0));
+    QCOMPARE(tinctor.Terminate(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Desktop)

@@ -1,0 +1,174 @@
+// The screen pick on a private Xvfb: how many passes the loop makes per
+// second, how long a pointer move takes to show in the preview, and beside
+// them the raw rate of one-pixel reads on the same X server.
+
+#include "acquisition/picker_form.h"
+#include "main_window/color_form.h"
+#include "platform/label.h"
+#include "platform/menu.h"
+#include "platform/scroll_bar.h"
+#include "platform/services.h"
+#include "x_session.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Micros(Clock::duration d)
+{
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+// Passes the desktop's answers through and lets the benchmark act once per
+// pass of the pick loop, which asks for the pointer first thing.
+class Probe final : public platform::Services {
+public:
+    Probe(platform::Services& desktop, std::function<void()> everyPass)
+        : desktop_(desktop), everyPass_(std::move(everyPass))
+    { }
+    std::uint32_t lastPixel = 0;
+
+    QPoint GetCursorPos() override
+    {
+        everyPass_();
+        return desktop_.GetCursorPos();
+    }
+    std::uint32_t GetPixel(QPoint at) override { return lastPixel = desktop_.GetPixel(at); }
+    bool ScreenReadable() override { return desktop_.ScreenReadable(); }
+    std::uint32_t GetSysColor(int index) override { return desktop_.GetSysColor(index); }
+    int SystemVersion() override { return desktop_.SystemVersion(); }
+    QString AppPath() override { return desktop_.AppPath(); }
+    QString AppExeName() override { return desktop_.AppExeName(); }
+    bool SetClipboardText(const QString& text) override { return desktop_.SetClipboardText(text); }
+    void OpenUrl(const QString& url) override { desktop_.OpenUrl(url); }
+    void Beep() override { desktop_.Beep(); }
+    void WinHelp(QWidget* owner, const QString& file, HelpCommand command, int data) override
+    {
+        desktop_.WinHelp(owner, file, command, data);
+    }
+
+private:
+    platform::Services& desktop_;
+    std::function<void()> everyPass_;
+};
+
+double Percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, static_cast<std::size_t>(p * values.size()))];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    XSession x(false);
+    if (!x.IsUp()) {
+        std::fprintf(stderr, "no Xvfb\n");
+        return 1;
+    }
+    qputenv("DISPLAY", x.Display().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    Display* dpy = app.nativeInterface<QNativeInterface::QX11Application>()->display();
+    platform::Services& desktop = platform::Os();
+
+    // Raw one-pixel reads, for comparison.
+    int reads = 0;
+    const auto readStart = Clock::now();
+    while (Clock::now() - readStart < std::chrono::seconds(1)) {
+        desktop.GetPixel(QPoint(reads % 200, 100));
+        ++reads;
+    }
+    const double readsPerSecond = reads / (Micros(Clock::now() - readStart) / 1e6);
+
+    ColorForm form;
+    form.mnuViewMode_Click(0);
+    form.mnuViewRGB_Click(0);
+    form.move(100, 100);
+    form.show();
+    QApplication::processEvents();
+    // The command returns when the pick has ended.
+    QTimer::singleShot(500, &form, [&] {
+        form.mnuEditPicker->trigger();
+        QCoreApplication::quit();
+    });
+
+    // Phase 1 counts passes for two seconds; phase 2 moves the pointer
+    // between two swatches and times each move until a pass has shown it.
+    const QPoint swatches[2]
+        = {form.Label4[4]->mapToGlobal(QPoint(8, 8)), form.Label4[9]->mapToGlobal(QPoint(8, 8))};
+    const std::uint32_t colours[2] = {0x000080, 0xFF0000};
+    long passes = 0;
+    Clock::time_point countStart{}, moved{};
+    double passesPerSecond = 0;
+    std::vector<double> delays;
+    int target = -1;
+    Probe* probe = nullptr;
+    Probe pass(desktop, [&] {
+        const auto now = Clock::now();
+        if (passes++ == 0)
+            countStart = now;
+        if (passesPerSecond == 0) {
+            if (now - countStart >= std::chrono::seconds(2))
+                passesPerSecond = (passes - 1) / (Micros(now - countStart) / 1e6);
+            return;
+        }
+        // The pass that read the new colour has ended: the preview shows it.
+        if (target >= 0 && probe->lastPixel == colours[target]) {
+            delays.push_back(Micros(now - moved));
+            target = -1;
+        }
+        if (target < 0) {
+            if (delays.size() >= 300) {
+                form.picker->End(1);
+                return;
+            }
+            target = static_cast<int>(delays.size() % 2);
+            XWarpPointer(dpy, None, DefaultRootWindow(dpy), 0, 0, 0, 0, swatches[target].x(),
+                swatches[target].y());
+            XSync(dpy, False);
+            moved = Clock::now();
+        }
+    });
+    probe = &pass;
+    platform::InstallServices(&pass);
+    QTimer::singleShot(60000, &app, [&] { form.picker->End(1); }); // a stuck pick ends anyway
+    app.exec();
+    platform::InstallServices(nullptr);
+
+    QString table;
+    table += QStringLiteral("| pick passes per second, against raw one-pixel reads per second "
+                            "(Xvfb) | %1 | %2 | %3 |\n")
+                 .arg(passesPerSecond, 0, 'f', 0)
+                 .arg(readsPerSecond, 0, 'f', 0)
+                 .arg(passes);
+    if (!delays.empty()) {
+        table += QStringLiteral("| pointer move to preview, median (µs) | %1 | – | %2 |\n")
+                     .arg(Percentile(delays, 0.5), 0, 'f', 1)
+                     .arg(delays.size());
+        table += QStringLiteral("| pointer move to preview, 99th percentile (µs) | %1 | – | %2 |\n")
+                     .arg(Percentile(delays, 0.99), 0, 'f', 1)
+                     .arg(delays.size());
+    }
+    std::fputs(table.toUtf8().constData(), stdout);
+    if (argc > 1) {
+        if (FILE* out = std::fopen(argv[1], "a")) {
+            std::fputs(table.toUtf8().constData(), out);
+            std::fclose(out);
+        }
+    }
+    return 0;
+}
