@@ -14,6 +14,7 @@ private slots:
     void followsLiveAndRightRestores();
     void leftKeepsTheLastColour();
     void killedMidPickLeavesThePointerFree();
+    void farSideOfAWideScreen();
 
 private:
     void StartPick();
@@ -126,6 +127,43 @@ void tst_ScreenPick::killedMidPickLeavesThePointerFree()
     QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
     QFile after(folder_.filePath("tinctor.ini"));
     QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), before);
+}
+
+void tst_ScreenPick::farSideOfAWideScreen()
+{
+    // A root as wide as three monitors side by side, the window saved on
+    // the right-hand one: reads and pointer positions span all of it.
+    XSession wide(true, QStringLiteral("5760x1080x24"));
+    QVERIFY(wide.IsUp());
+    QTemporaryDir folder;
+    QFile ini(folder.filePath("tinctor.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Window]\nPosX=75000\nPosY=1500\n[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    ini.close();
+    TinctorProcess tinctor(wide, TinctorProcess::Install(folder));
+    QVERIFY(wide.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const QString window = wide.VisibleWindows(QStringLiteral("Tinctor")).first();
+    QMap<QString, int> g;
+    for (const QString& line : wide.Run("xwininfo", {"-id", window}).split('\n'))
+        g[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
+    const QPoint client(g["Absolute upper-left X"], g["Absolute upper-left Y"] + g["Height"] - 320);
+    QVERIFY2(client.x() >= 3840, qPrintable(QString::number(client.x())));
+    const auto preview
+        = [&] { return x_pixels::ScreenPixel(wide.Display(), client + QPoint(22, 22)); };
+    QTRY_COMPARE(preview(), QColor(18, 52, 86));
+
+    const auto moveTo = [&](QPoint at) {
+        wide.Run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
+    };
+    moveTo(client + QPoint(10, 150));
+    wide.Run("xdotool", {"windowactivate", "--sync", window});
+    wide.Run("xdotool", {"key", "--delay", "100", "alt+e", "p"});
+    QTRY_VERIFY_WITH_TIMEOUT(!x_pixels::PointerIsFree(wide.Display()), 5000);
+    moveTo(client + QPoint(120 + 16 * 3, 40 + 16)); // the aqua swatch
+    QTRY_COMPARE_WITH_TIMEOUT(preview(), QColor(0, 255, 255), 5000);
+    wide.Run("xdotool", {"click", "1"});
+    QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(wide.Display()), 5000);
+    QCOMPARE(tinctor.Terminate(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_ScreenPick)

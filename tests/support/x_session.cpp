@@ -3,13 +3,14 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-XSession::XSession(bool withWindowManager) : server_(std::make_unique<QProcess>())
+XSession::XSession(bool withWindowManager, const QString& screenSize)
+    : server_(std::make_unique<QProcess>())
 {
     // -displayfd picks a free display and reports its number on stdout.
     server_->start(QStringLiteral("Xvfb"),
         {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-            QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-            QStringLiteral("tcp"), QStringLiteral("-noreset")});
+            QStringLiteral("0"), screenSize, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+            QStringLiteral("-noreset")});
     if (!server_->waitForStarted(5000))
         return;
     QByteArray number;

@@ -11,7 +11,8 @@
 // look at it from outside.
 class XSession {
 public:
-    explicit XSession(bool withWindowManager);
+    explicit XSession(
+        bool withWindowManager, const QString& screenSize = QStringLiteral("1280x1024x24"));
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
