@@ -128,13 +128,7 @@ void tst_Desktop::webPageAndLinkOpenTheSameAddress()
     const QString dialog = desktop.VisibleWindows(QStringLiteral("バージョン情報")).first();
     QVERIFY(desktop.Run("xprop", {"-id", dialog, "_NET_WM_STATE"}).contains("_NET_WM_STATE_MODAL"));
     // Centred over the main window, to within the frames' difference.
-    const auto centre = [&](const QString& id) {
-        QMap<QString, int> g;
-        for (const QString& line : desktop.Run("xwininfo", {"-id", id}).split('\n'))
-            g[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
-        return QPoint(g["Absolute upper-left X"] + g["Width"] / 2,
-            g["Absolute upper-left Y"] + g["Height"] / 2);
-    };
+    const auto centre = [&](const QString& id) { return desktop.WindowGeometry(id).center(); };
     QVERIFY((centre(dialog) - centre(main)).manhattanLength() < 40);
 
     // The link: Frame1 at 16, 8 and Label4 at 21, 96 in it, 191 x 12.

@@ -47,12 +47,9 @@ void tst_ScreenPick::initTestCase()
     tinctor_ = std::make_unique<TinctorProcess>(*x_, TinctorProcess::Install(folder_));
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     window_ = x_->VisibleWindows(QStringLiteral("Tinctor")).first();
-    // xwininfo tells where the window's inside starts on the screen.
-    QMap<QString, int> geometry;
-    for (const QString& line : x_->Run("xwininfo", {"-id", window_}).split('\n'))
-        geometry[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
-    client_ = QPoint(geometry["Absolute upper-left X"],
-        geometry["Absolute upper-left Y"] + geometry["Height"] - 320);
+    // The client area lies below the menu bar, at the bottom of the window.
+    const QRect inside = x_->WindowGeometry(window_);
+    client_ = QPoint(inside.x(), inside.bottom() + 1 - 320);
     QTRY_COMPARE(Preview(), QColor(18, 52, 86));
 }
 
@@ -143,10 +140,8 @@ void tst_ScreenPick::farSideOfAWideScreen()
     TinctorProcess tinctor(wide, TinctorProcess::Install(folder));
     QVERIFY(wide.WaitForWindows(QStringLiteral("Tinctor"), 1));
     const QString window = wide.VisibleWindows(QStringLiteral("Tinctor")).first();
-    QMap<QString, int> g;
-    for (const QString& line : wide.Run("xwininfo", {"-id", window}).split('\n'))
-        g[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
-    const QPoint client(g["Absolute upper-left X"], g["Absolute upper-left Y"] + g["Height"] - 320);
+    const QRect inside = wide.WindowGeometry(window);
+    const QPoint client(inside.x(), inside.bottom() + 1 - 320);
     QVERIFY2(client.x() >= 3840, qPrintable(QString::number(client.x())));
     const auto preview
         = [&] { return x_pixels::ScreenPixel(wide.Display(), client + QPoint(22, 22)); };

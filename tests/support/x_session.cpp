@@ -1,6 +1,7 @@
 #include "x_session.h"
 
 #include <QDeadlineTimer>
+#include <QMap>
 #include <QThread>
 
 XSession::XSession(bool withWindowManager, const QString& screenSize)
@@ -78,6 +79,16 @@ QStringList XSession::VisibleWindows(const QString& title) const
         {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
             QStringLiteral("^%1$").arg(title)});
     return found.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QRect XSession::WindowGeometry(const QString& window) const
+{
+    QMap<QString, int> values;
+    for (const QString& line :
+        Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window}).split('\n'))
+        values[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
+    return QRect(values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"],
+        values["Height"]);
 }
 
 bool XSession::WaitForWindows(const QString& title, int count, int timeoutMs) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,9 @@ public:
 
     // The shown top-level windows titled exactly `title`.
     QStringList VisibleWindows(const QString& title) const;
+    // Where a window's inside lies on the screen, as xwininfo tells it.
+    QRect WindowGeometry(const QString& window) const;
+
     // Waits until exactly `count` such windows show; false on timeout.
     bool WaitForWindows(const QString& title, int count, int timeoutMs = 10000) const;
 
