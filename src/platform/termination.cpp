@@ -1,6 +1,6 @@
 #include "platform/termination.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -24,10 +24,13 @@ void OnSignal(int)
     [[maybe_unused]] const auto written = ::write(wakeUp[1], &byte, 1);
 }
 
+// The main window first, so that its unload runs; then whatever else is
+// open (a modal dialog, the help viewer), which would keep the program alive.
 void CloseWindow()
 {
     if (windowToClose)
         windowToClose->close();
+    QApplication::closeAllWindows();
 }
 
 } // namespace

@@ -137,7 +137,14 @@ void tst_Desktop::webPageAndLinkOpenTheSameAddress()
     QCOMPARE(readLog()[1], readLog()[0]);
     desktop.Run("xdotool", {"key", "Escape"});
     QVERIFY(desktop.WaitForWindows(QStringLiteral("バージョン情報"), 0));
-    QCOMPARE(tinctor.Terminate(), 0);
+
+    // A logout while the dialog is open still ends the program, and saves.
+    desktop.Run("xdotool", {"key", "--delay", "100", "alt+h", "a"});
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("バージョン情報"), 1));
+    QCOMPARE(tinctor.Terminate(5000), 0);
+    QFile saved(folder.filePath("tinctor.ini"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("PosX="));
 }
 
 QTEST_GUILESS_MAIN(tst_Desktop)
