@@ -2,12 +2,13 @@
 # tools/ensure-packages), then build in ./build with CMake.
 
 PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx11-dev \
-            xvfb xauth xdotool xclip x11-utils openbox fonts-ipafont-gothic
+            xvfb xauth xdotool xclip x11-utils openbox fonts-ipafont-gothic \
+            desktop-file-utils appstream dpkg-dev
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test bench build deps clean
+.PHONY: run test bench install package build deps clean
 
 deps:
 	@tools/ensure-packages $(PACKAGES)
@@ -27,6 +28,13 @@ test: build
 bench: build
 	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
 	./$(BUILD_DIR)/bench/bench_pick $(BUILD_DIR)/bench.md
+
+# For the current user (~/.local) unless configured with another prefix.
+install: build
+	cmake --install $(BUILD_DIR)
+
+package: build
+	cd $(BUILD_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD_DIR)
