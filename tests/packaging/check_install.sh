@@ -5,7 +5,12 @@
 set -euo pipefail
 build=$1
 stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
+cleanup() {
+    if [[ -n "${app:-}" ]]; then kill "$app" 2> /dev/null || true; wait "$app" 2> /dev/null || true; fi
+    if [[ -n "${server:-}" ]]; then kill "$server" 2> /dev/null || true; fi
+    rm -rf "$stage"
+}
+trap cleanup EXIT
 
 DESTDIR="$stage" cmake --install "$build" --prefix /opt/tinctor-check > /dev/null
 root="$stage/opt/tinctor-check"
@@ -31,4 +36,30 @@ grep -q '^Name\[ja\]=' "$desktop" || fail "no Japanese name"
 grep -q '^Categories=Graphics;Utility;' "$desktop" || fail "categories"
 appstreamcli validate --no-net "$root/share/metainfo/org.vantrel.Tinctor.metainfo.xml" > /dev/null \
     || fail "metainfo not valid"
+# The Debian package: what it declares and what it holds.
+cpack --config "$build/CPackConfig.cmake" -B "$stage/package" > /dev/null
+deb=$(ls "$stage"/package/tinctor_*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ipafont-gothic; do
+    [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed"
+done
+files=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for path in ./usr/lib/tinctor/tinctor ./usr/lib/tinctor/Tinctor.hlp ./usr/bin/tinctor \
+    ./usr/share/applications/org.vantrel.Tinctor.desktop \
+    ./usr/share/metainfo/org.vantrel.Tinctor.metainfo.xml \
+    ./usr/share/icons/hicolor/48x48/apps/tinctor.png \
+    ./usr/share/icons/hicolor/scalable/apps/tinctor.svg; do
+    grep -qxF "$path" <<< "$files" || fail "the package lacks $path"
+done
+
+# The installed program, started through its link, shows its window.
+exec 3> "$stage/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
+server=$!
+for _ in $(seq 50); do [[ -s "$stage/display" ]] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$stage/display") QT_QPA_PLATFORM=xcb
+"$root/bin/tinctor" > /dev/null 2>&1 &
+app=$!
+timeout 20 xdotool search --sync --onlyvisible --name '^Tinctor$' > /dev/null \
+    || fail "the installed program showed no window"
 echo "1 passed, 0 failed"
