@@ -28,6 +28,8 @@ test: build
 bench: build
 	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
 	./$(BUILD_DIR)/bench/bench_pick $(BUILD_DIR)/bench.md
+	./$(BUILD_DIR)/bench/bench_startup $(BUILD_DIR)/bench.md
+	@echo; cat $(BUILD_DIR)/bench.md
 
 # For the current user (~/.local) unless configured with another prefix.
 install: build
