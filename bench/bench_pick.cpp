@@ -10,6 +10,8 @@
 #include "platform/services.h"
 #include "x_session.h"
 
+#include "bench_table.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
@@ -166,12 +168,6 @@ int main(int argc, char* argv[])
                      .arg(Percentile(delays, 0.99), 0, 'f', 1)
                      .arg(delays.size());
     }
-    std::fputs(table.toUtf8().constData(), stdout);
-    if (argc > 1) {
-        if (FILE* out = std::fopen(argv[1], "a")) {
-            std::fputs(table.toUtf8().constData(), out);
-            std::fclose(out);
-        }
-    }
+    Report(table, argc, argv);
     return 0;
 }

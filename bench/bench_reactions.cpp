@@ -4,6 +4,8 @@
 #include "main_window/color_form.h"
 #include "platform/scroll_bar.h"
 
+#include "bench_table.h"
+
 #include <QApplication>
 
 #include <algorithm>
@@ -67,12 +69,6 @@ int main(int argc, char* argv[])
                      .arg(QString::fromLatin1(f.name))
                      .arg(f.medianMicroseconds, 0, 'f', 2)
                      .arg(f.runs);
-    std::fputs(table.toUtf8().constData(), stdout);
-    if (argc > 1) {
-        if (FILE* out = std::fopen(argv[1], "w")) {
-            std::fputs(table.toUtf8().constData(), out);
-            std::fclose(out);
-        }
-    }
+    Report(table, argc, argv, true);
     return 0;
 }

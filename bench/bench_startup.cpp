@@ -5,6 +5,8 @@
 
 #include "x_session.h"
 
+#include "bench_table.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -200,12 +202,6 @@ int main(int argc, char* argv[])
     row("start to first complete paint (ms)", ourPainted, basePainted);
     row("RSS two seconds after start (KiB)", ourRss, baseRss);
     row("PSS two seconds after start (KiB)", ourPss, basePss);
-    std::fputs(table.toUtf8().constData(), stdout);
-    if (argc > 1) {
-        if (FILE* out = std::fopen(argv[1], "a")) {
-            std::fputs(table.toUtf8().constData(), out);
-            std::fclose(out);
-        }
-    }
+    Report(table, argc, argv);
     return 0;
 }
