@@ -161,8 +161,10 @@ void tst_SettingsFile::unusableValuesFallBack_data()
     QTest::newRow("blue beyond 32 bits")
         << QByteArray("[Color]\nBlue=99999999999\n") << "Blue" << 255;
     QTest::newRow("blue beyond 16 bits") << QByteArray("[Color]\nBlue=65538\n") << "Blue" << 255;
-    QTest::newRow("binary junk") << QByteArray("\x00\xff[\x01Color\n=\x80\x80\n", 15) << "Red"
-                                 << 255;
+    // Split literals: "\x01" followed by "C" would read as one hex escape.
+    static const char junk[] = "\x00\xff[\x01"
+                               "Color\n=\x80\x80\n";
+    QTest::newRow("binary junk") << QByteArray(junk, sizeof junk - 1) << "Red" << 255;
     QTest::newRow("only the window") << QByteArray("[Window]\nPosX=1500\n") << "Mode" << 0;
 }
 
