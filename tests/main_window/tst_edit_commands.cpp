@@ -92,7 +92,8 @@ void tst_EditCommands::invertAndComplement_data()
         {{100, 100, 100}, {155, 155, 155}, {100, 100, 100}},
     };
     for (const auto& [colour, inverted, complement] : table) {
-        const QByteArray name = QTest::toString(colour);
+        const std::unique_ptr<char[]> text(QTest::toString(colour)); // ours to free
+        const QByteArray name(text.get());
         QTest::newRow("invert " + name) << 0 << colour << inverted;
         QTest::newRow("complement " + name) << 1 << colour << complement;
     }
