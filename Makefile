@@ -8,7 +8,7 @@ PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx1
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test bench install package build deps clean
+.PHONY: run test test-asan bench install package build deps clean
 
 deps:
 	@tools/ensure-packages $(PACKAGES)
@@ -24,6 +24,21 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer; leaks are reported too, but for the system
+# libraries named in tests/sanitizers/lsan.supp.
+ASAN_DIR := build-asan
+SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
