@@ -26,24 +26,28 @@ void Form::SetClientSize(int widthTwips, int heightTwips)
     client_->setFixedSize(TwipsToPixelsX(widthTwips), TwipsToPixelsY(heightTwips));
 }
 
+// The window's place is its inside's top-left corner. A window is placed
+// before its first show, when nobody knows the frame yet, so Qt puts the
+// inside at the point asked for; reading the frame's corner back instead
+// would move the window by the frame's size at every start.
 int Form::Left() const
 {
-    return static_cast<int>(std::lround(pos().x() * TwipsPerPixelX()));
+    return static_cast<int>(std::lround(geometry().x() * TwipsPerPixelX()));
 }
 
 int Form::Top() const
 {
-    return static_cast<int>(std::lround(pos().y() * TwipsPerPixelY()));
+    return static_cast<int>(std::lround(geometry().y() * TwipsPerPixelY()));
 }
 
 void Form::SetLeft(int twips)
 {
-    move(TwipsToPixelsX(twips), pos().y());
+    move(TwipsToPixelsX(twips), geometry().y());
 }
 
 void Form::SetTop(int twips)
 {
-    move(pos().x(), TwipsToPixelsY(twips));
+    move(geometry().x(), TwipsToPixelsY(twips));
 }
 
 // Before the first show Qt has not sized the window yet; the layout knows
@@ -65,9 +69,9 @@ int Form::Height() const
 
 QPoint Form::NormalPosition() const
 {
-    // Qt keeps a minimised window's position: the restored one. There is no
+    // Qt keeps a minimised window's geometry: the restored one. There is no
     // maximised state here (no maximise button).
-    return pos();
+    return geometry().topLeft();
 }
 
 void Form::closeEvent(QCloseEvent* event)

@@ -18,7 +18,8 @@ public:
     int HelpContextID() const { return helpContextId_; }
     void SetHelpContextID(int id) { helpContextId_ = id; }
 
-    // The outer window in twips, screen coordinates. Before the window is
+    // The window's place (its inside's top-left corner, see form.cpp) and
+    // its outer size, in twips, screen coordinates. Before the window is
     // first shown the frame is not known yet and the size is the inside's.
     int Left() const;
     int Top() const;
@@ -27,8 +28,8 @@ public:
     int Width() const;
     int Height() const;
 
-    // Top-left of the restored (normal) window in pixels, also while it is
-    // minimised: what it would come back to.
+    // Top-left of the restored (normal) window's inside in pixels, also
+    // while it is minimised: what it would come back to.
     QPoint NormalPosition() const;
 
 signals:
