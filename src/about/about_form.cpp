@@ -134,9 +134,9 @@ void AboutForm::Form_Load(const platform::Form& main)
     const float width = static_cast<float>(outer.width()) * platform::TwipsPerPixelX();
     const float height = static_cast<float>(outer.height()) * platform::TwipsPerPixelY();
     const float left
-        = CentreOver(static_cast<float>(main.Left()), static_cast<float>(main.Width()), width);
-    const float top
-        = CentreOver(static_cast<float>(main.Top()), static_cast<float>(main.Height()), height);
+        = CentreOver(static_cast<float>(main.OuterLeft()), static_cast<float>(main.Width()), width);
+    const float top = CentreOver(
+        static_cast<float>(main.OuterTop()), static_cast<float>(main.Height()), height);
     move(platform::TwipsToPixelsX(left), platform::TwipsToPixelsY(top));
 
     Image1->setPixmap(main.windowIcon().pixmap(kIconSize));

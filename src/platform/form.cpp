@@ -40,6 +40,16 @@ int Form::Top() const
     return static_cast<int>(std::lround(geometry().y() * TwipsPerPixelY()));
 }
 
+int Form::OuterLeft() const
+{
+    return static_cast<int>(std::lround(pos().x() * TwipsPerPixelX()));
+}
+
+int Form::OuterTop() const
+{
+    return static_cast<int>(std::lround(pos().y() * TwipsPerPixelY()));
+}
+
 void Form::SetLeft(int twips)
 {
     move(TwipsToPixelsX(twips), geometry().y());

@@ -27,6 +27,10 @@ public:
     void SetTop(int twips);
     int Width() const;
     int Height() const;
+    // The outer window's corner, frame included, for placing other windows
+    // over this one.
+    int OuterLeft() const;
+    int OuterTop() const;
 
     // Top-left of the restored (normal) window's inside in pixels, also
     // while it is minimised: what it would come back to.
