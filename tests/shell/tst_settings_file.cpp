@@ -20,6 +20,8 @@ private slots:
     void closingByTheDesktop_data();
     void closingByTheDesktop();
     void minimisedSavesTheRestoredPlace();
+    void settingsPathIsADirectory();
+    void settingsFileIsALink();
 
 private:
     // Starts the program in `folder`, waits for its window, ends it with
@@ -275,6 +277,30 @@ void tst_SettingsFile::minimisedSavesTheRestoredPlace()
     // The same place both times: where the window comes back to.
     QCOMPARE(saved[1], saved[0]);
     QCOMPARE(Value(saved[1], "PosX"), Value(saved[0], "PosX"));
+}
+
+void tst_SettingsFile::settingsPathIsADirectory()
+{
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir("tinctor.ini"));
+    TinctorProcess tinctor(*x_, TinctorProcess::Install(folder));
+    QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    QCOMPARE(tinctor.Terminate(), 0);
+    QVERIFY(QFileInfo(folder.filePath("tinctor.ini")).isDir()); // left as it was
+}
+
+void tst_SettingsFile::settingsFileIsALink()
+{
+    // Settings kept elsewhere, reached through a link: the link stays.
+    QTemporaryDir folder, elsewhere;
+    const QString target = elsewhere.filePath("shared.ini");
+    WriteFile(target, "; mine\n[Color]\nRed=7\n");
+    QVERIFY(QFile::link(target, folder.filePath("tinctor.ini")));
+    const QStringList lines = RunOnce(folder);
+    QVERIFY(QFileInfo(folder.filePath("tinctor.ini")).isSymLink());
+    QCOMPARE(Value(lines, "Red"), 7);
+    QCOMPARE(Lines(ReadFile(target)).first(), QStringLiteral("; mine"));
+    QCOMPARE(Lines(ReadFile(target)).size(), 10);
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFile)
