@@ -1,4 +1,5 @@
 #include "acquisition/picker_form.h"
+#include "resources/help_topics.h"
 
 #include "platform/label.h"
 #include "platform/pointer_capture.h"
@@ -6,10 +7,6 @@
 
 #include <QMouseEvent>
 #include <QWindow>
-
-namespace {
-constexpr int kPickHelpContext = 4;
-}
 
 PickerForm::PickerForm(QWidget* owner)
     // A tool-tip window: on top of everything, left alone by the window
@@ -20,7 +17,7 @@ PickerForm::PickerForm(QWidget* owner)
             | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("PickerForm"));
-    setProperty("HelpContextID", kPickHelpContext);
+    setProperty("HelpContextID", resources::kPickTopic);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAutoFillBackground(true);
 }

@@ -1,4 +1,5 @@
 #include "main_window/color_form.h"
+#include "resources/help_topics.h"
 
 #include "platform/frame.h"
 #include "platform/label.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kClientWidth = 4095;
 constexpr int kClientHeight = 4800;
-constexpr int kMainHelpContext = 3;
 
 // One channel row inside its frame: caption, text box, scroll bar.
 struct RowGeometry {
@@ -68,7 +68,7 @@ ColorForm::ColorForm(QWidget* parent) : platform::Form(parent)
     setWindowTitle(QString::fromLatin1(resources::kProductName));
     setWindowIcon(resources::AppIcon());
     SetClientSize(kClientWidth, kClientHeight);
-    SetHelpContextID(kMainHelpContext);
+    SetHelpContextID(resources::kMainWindowTopic);
     CreateMenus();
     CreateControls();
     Wire();

@@ -1,4 +1,5 @@
 #include "main_window/color_form.h"
+#include "resources/help_topics.h"
 
 #include "platform/menu.h"
 
@@ -9,8 +10,6 @@ using platform::MenuItem;
 using platform::Named;
 
 namespace {
-
-constexpr int kSystemMenuHelpContext = 5;
 
 // In menu order; the index is also the interface colour's number.
 constexpr const char* kSysColorCaptions[31] = {
@@ -91,7 +90,7 @@ void ColorForm::CreateMenus()
     mnuEditPicker = AddItem(mnuEdit, "mnuEditPicker", "画面上の色を取得(&P)");
     mnuEditSystem
         = Named(mnuEdit->addMenu(QStringLiteral("システムカラーの取得(&S)")), "mnuEditSystem");
-    mnuEditSystem->setProperty("HelpContextID", kSystemMenuHelpContext);
+    mnuEditSystem->setProperty("HelpContextID", resources::kSystemColourMenuTopic);
     for (int i = 0; i < std::ssize(mnuEditSysColor); ++i)
         mnuEditSysColor[i] = AddItem(mnuEditSystem, "mnuEditSysColor", i, kSysColorCaptions[i]);
 

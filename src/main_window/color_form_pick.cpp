@@ -1,4 +1,5 @@
 #include "main_window/color_form.h"
+#include "resources/help_topics.h"
 
 #include "acquisition/picker_form.h"
 #include "colour/notations.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-constexpr int kMainHelpContext = 3;
-constexpr int kPickHelpContext = 4;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
@@ -34,7 +33,7 @@ void ColorForm::mnuEditPicker_Click()
     for (int i = 0; i < 3; ++i)
         colourBeforePick_[i] = HScroll1[i]->Value();
     Label3->SetCaption(QStringLiteral("\r\n\r\n取得中"));
-    SetHelpContextID(kPickHelpContext);
+    SetHelpContextID(resources::kPickTopic);
     if (!picker)
         picker = new PickerForm(this);
     picker->Load();
@@ -64,7 +63,7 @@ void ColorForm::mnuEditPicker_Click()
     activateWindow();
     if (QWidget* control = focusWidget())
         control->setFocus(Qt::ActiveWindowFocusReason);
-    SetHelpContextID(kMainHelpContext);
+    SetHelpContextID(resources::kMainWindowTopic);
     picking_ = false;
 }
 

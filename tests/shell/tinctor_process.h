@@ -8,6 +8,21 @@
 
 #include <memory>
 
+// Whole files, for the settings a test lays down and reads back; an
+// unreadable file reads as empty.
+inline void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The real executable, copied into a folder of its own so that its settings
 // file lands there, started on a private X server.
 class TinctorProcess {

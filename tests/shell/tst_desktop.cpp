@@ -26,10 +26,7 @@ void tst_Desktop::initTestCase()
 {
     x_ = std::make_unique<XSession>(true);
     QVERIFY(x_->IsUp());
-    QFile ini(folder_.filePath("tinctor.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Color]\nRed=171\nGreen=12\nBlue=1\n");
-    ini.close();
+    WriteFile(folder_.filePath("tinctor.ini"), "[Color]\nRed=171\nGreen=12\nBlue=1\n");
     tinctor_ = std::make_unique<TinctorProcess>(*x_, TinctorProcess::Install(folder_));
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     window_ = x_->VisibleWindows(QStringLiteral("Tinctor")).first();
@@ -102,21 +99,15 @@ void tst_Desktop::webPageAndLinkOpenTheSameAddress()
     XSession desktop(true);
     QVERIFY(desktop.IsUp());
     QTemporaryDir folder;
-    QFile ini(folder.filePath("tinctor.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Color]\nMode=2\n"); // YUV: no channel caption shares Alt+H with the Help menu
-    ini.close();
+    // YUV: no channel caption shares Alt+H with the Help menu.
+    WriteFile(folder.filePath("tinctor.ini"), "[Color]\nMode=2\n");
     QProcessEnvironment env = desktop.Environment();
     env.insert("PATH", bin.path() + ':' + env.value("PATH"));
     TinctorProcess tinctor(desktop, TinctorProcess::Install(folder), {}, env);
     QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
     const QString main = desktop.VisibleWindows(QStringLiteral("Tinctor")).first();
-    const auto readLog = [&] {
-        QFile f(log);
-        return f.open(QIODevice::ReadOnly)
-            ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
-            : QStringList();
-    };
+    const auto readLog
+        = [&] { return QString::fromUtf8(ReadFile(log)).split('\n', Qt::SkipEmptyParts); };
 
     desktop.Run("xdotool", {"windowactivate", "--sync", main});
     desktop.Run("xdotool", {"key", "--delay", "100", "alt+h", "w"});

@@ -40,10 +40,7 @@ void tst_ScreenPick::initTestCase()
 {
     x_ = std::make_unique<XSession>(true);
     QVERIFY(x_->IsUp());
-    QFile ini(folder_.filePath("tinctor.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Color]\nRed=18\nGreen=52\nBlue=86\n");
-    ini.close();
+    WriteFile(folder_.filePath("tinctor.ini"), "[Color]\nRed=18\nGreen=52\nBlue=86\n");
     tinctor_ = std::make_unique<TinctorProcess>(*x_, TinctorProcess::Install(folder_));
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     window_ = x_->VisibleWindows(QStringLiteral("Tinctor")).first();
@@ -114,16 +111,12 @@ void tst_ScreenPick::killedMidPickLeavesThePointerFree()
     StartPick();
     MoveTo(Swatch(2));
     QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(0, 128, 0), 5000);
-    const QByteArray before = [&] {
-        QFile f(folder_.filePath("tinctor.ini"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray before = ReadFile(folder_.filePath("tinctor.ini"));
     tinctor_->Process().kill();
     QVERIFY(tinctor_->Process().waitForFinished(5000));
     tinctor_.reset();
     QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
-    QFile after(folder_.filePath("tinctor.ini"));
-    QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), before);
+    QCOMPARE(ReadFile(folder_.filePath("tinctor.ini")), before);
 }
 
 void tst_ScreenPick::farSideOfAWideScreen()
@@ -133,10 +126,8 @@ void tst_ScreenPick::farSideOfAWideScreen()
     XSession wide(true, QStringLiteral("5760x1080x24"));
     QVERIFY(wide.IsUp());
     QTemporaryDir folder;
-    QFile ini(folder.filePath("tinctor.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Window]\nPosX=75000\nPosY=1500\n[Color]\nRed=18\nGreen=52\nBlue=86\n");
-    ini.close();
+    WriteFile(folder.filePath("tinctor.ini"),
+        "[Window]\nPosX=75000\nPosY=1500\n[Color]\nRed=18\nGreen=52\nBlue=86\n");
     TinctorProcess tinctor(wide, TinctorProcess::Install(folder));
     QVERIFY(wide.WaitForWindows(QStringLiteral("Tinctor"), 1));
     const QString window = wide.VisibleWindows(QStringLiteral("Tinctor")).first();

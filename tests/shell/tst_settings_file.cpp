@@ -34,19 +34,6 @@ private:
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList Lines(const QByteArray& bytes)
 {
     QStringList lines;
@@ -256,10 +243,7 @@ void tst_SettingsFile::minimisedSavesTheRestoredPlace()
     XSession desktop(true);
     QVERIFY(desktop.IsUp());
     QTemporaryDir folder;
-    QFile ini(folder.filePath("tinctor.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Window]\nPosX=1500\nPosY=1200\n");
-    ini.close();
+    WriteFile(folder.filePath("tinctor.ini"), "[Window]\nPosX=1500\nPosY=1200\n");
     const QString program = TinctorProcess::Install(folder);
     QStringList saved[2];
     for (bool minimise : {false, true}) {

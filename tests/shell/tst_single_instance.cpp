@@ -53,10 +53,7 @@ void tst_SingleInstance::secondStartRestoresTheFirst()
     const QString window = x_->VisibleWindows(QStringLiteral("Tinctor")).first();
     x_->Run("xdotool", {"windowminimize", "--sync", window});
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 0));
-    const QByteArray settings = [&] {
-        QFile f(folder_.filePath("tinctor.ini"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray settings = ReadFile(folder_.filePath("tinctor.ini"));
 
     QElapsedTimer clock;
     clock.start();
@@ -67,8 +64,7 @@ void tst_SingleInstance::secondStartRestoresTheFirst()
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     QCOMPARE(x_->VisibleWindows(QStringLiteral("Tinctor")), QStringList{window});
     QTRY_COMPARE_WITH_TIMEOUT(x_->Run("xdotool", {"getactivewindow"}), window, 5000);
-    QFile after(folder_.filePath("tinctor.ini"));
-    QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), settings);
+    QCOMPARE(ReadFile(folder_.filePath("tinctor.ini")), settings);
     QCOMPARE(first.Terminate(), 0);
 }
 
