@@ -3,12 +3,12 @@
 
 PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx11-dev \
             xvfb xauth xdotool xclip x11-utils openbox fonts-ipafont-gothic \
-            desktop-file-utils appstream dpkg-dev
+            desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-asan bench install package build deps clean
+.PHONY: run test test-asan fuzz test-valgrind bench install package build deps clean
 
 deps:
 	@tools/ensure-packages $(PACKAGES)
@@ -39,6 +39,22 @@ test-asan: deps
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS)
+
+# The text parsers and the settings file under libFuzzer (clang), each for
+# FUZZ_SECONDS, starting from the seed corpora in tests/fuzz/corpus.
+FUZZ_DIR := build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DTINCTOR_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	tests/fuzz/run_fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# A scripted start, edit, pick and close of the real program under
+# valgrind's memcheck, on a private X server.
+test-valgrind: build
+	tests/valgrind/run_memcheck $(BUILD_DIR)/tinctor
 
 bench: build
 	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
