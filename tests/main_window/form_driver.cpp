@@ -63,7 +63,7 @@ void Paste(platform::TextBox* box, const QString& text)
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
 }
 
-void DragThumbToEnd(platform::ScrollBar* bar, bool toStart)
+QPoint ThumbCentre(platform::ScrollBar* bar)
 {
     QStyleOptionSlider option;
     option.initFrom(bar);
@@ -74,10 +74,14 @@ void DragThumbToEnd(platform::ScrollBar* bar, bool toStart)
     option.sliderValue = bar->value();
     option.singleStep = bar->singleStep();
     option.pageStep = bar->pageStep();
-    const QPoint thumb
-        = bar->style()
-              ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
-              .center();
+    return bar->style()
+        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
+        .center();
+}
+
+void DragThumbToEnd(platform::ScrollBar* bar, bool toStart)
+{
+    const QPoint thumb = ThumbCentre(bar);
     const QPoint beyond(toStart ? -bar->width() : 2 * bar->width(), thumb.y());
     QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
     constexpr int kSteps = 8; // several moves, so that a live follower sees each

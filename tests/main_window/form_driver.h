@@ -34,6 +34,8 @@ void SelectAllByKeys(platform::TextBox* box);
 void Type(platform::TextBox* box, const QString& keys);
 // Selects the whole text and pastes `text` with Ctrl+V.
 void Paste(platform::TextBox* box, const QString& text);
+// Where the thumb's middle is now, in the bar's pixels.
+QPoint ThumbCentre(platform::ScrollBar* bar);
 // Drags the thumb far past the end of the bar (or the start, for `toStart`).
 void DragThumbToEnd(platform::ScrollBar* bar, bool toStart = false);
 // Opens `menu` from the menu bar with a click and clicks `item` in it; with
