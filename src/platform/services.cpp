@@ -7,13 +7,45 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QPalette>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+
 namespace platform {
 
 namespace {
+
+// Qt names files by UTF-8 text, so a folder whose name is in another
+// encoding (an archive unpacked from a Japanese Windows machine keeps its
+// Shift_JIS names) cannot be reached by the decoded name: the settings would
+// silently never be read or written. Such a folder is held open for the
+// process's life and reached through its descriptor's /proc entry instead.
+QString ReachableFolder(const QByteArray& folder)
+{
+    const QString decoded = QFile::decodeName(folder);
+    if (QFile::encodeName(decoded) == folder)
+        return decoded;
+    const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return fd < 0 ? decoded : QStringLiteral("/proc/self/fd/%1").arg(fd);
+}
+
+// The executable's path as the kernel has it, in bytes; Qt's own answer is
+// empty when the path is not UTF-8.
+QByteArray ExecutablePath()
+{
+    std::array<char, 4096> path{};
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || length == static_cast<ssize_t>(path.size()))
+        return QFile::encodeName(QCoreApplication::applicationFilePath());
+    return QByteArray(path.data(), length);
+}
 
 class DesktopServices final : public Services {
 public:
@@ -25,11 +57,20 @@ public:
     // A Linux desktop has every interface colour the menu offers.
     int SystemVersion() override { return 501; }
 
-    QString AppPath() override { return QCoreApplication::applicationDirPath(); }
+    QString AppPath() override
+    {
+        static const QString folder = [] {
+            QByteArray path = ExecutablePath();
+            path.truncate(std::max<qsizetype>(path.lastIndexOf('/'), 1));
+            return ReachableFolder(path);
+        }();
+        return folder;
+    }
 
     QString AppExeName() override
     {
-        return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        const QByteArray path = ExecutablePath();
+        return QFileInfo(QFile::decodeName(path.mid(path.lastIndexOf('/') + 1))).completeBaseName();
     }
 
     bool SetClipboardText(const QString& text) override

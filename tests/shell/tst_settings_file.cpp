@@ -2,6 +2,10 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 // What the real program keeps in its settings file between runs.
 class tst_SettingsFile : public QObject {
     Q_OBJECT
@@ -22,6 +26,7 @@ private slots:
     void minimisedSavesTheRestoredPlace();
     void settingsPathIsADirectory();
     void settingsFileIsALink();
+    void folderNameNotInUtf8();
 
 private:
     // Starts the program in `folder`, waits for its window, ends it with
@@ -285,6 +290,56 @@ void tst_SettingsFile::settingsFileIsALink()
     QCOMPARE(Value(lines, "Red"), 7);
     QCOMPARE(Lines(ReadFile(target)).first(), QStringLiteral("; mine"));
     QCOMPARE(Lines(ReadFile(target)).size(), 10);
+}
+
+namespace {
+
+// Raw bytes, for a path that no QString can name.
+bool WriteRaw(const QByteArray& path, const QByteArray& bytes, mode_t mode)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, mode);
+    if (fd < 0)
+        return false;
+    const bool whole = ::write(fd, bytes.constData(), bytes.size()) == bytes.size();
+    return ::close(fd) == 0 && whole;
+}
+
+QByteArray ReadRaw(const QByteArray& path)
+{
+    QByteArray bytes;
+    const int fd = ::open(path.constData(), O_RDONLY);
+    if (fd < 0)
+        return bytes;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, n);
+    ::close(fd);
+    return bytes;
+}
+
+} // namespace
+
+void tst_SettingsFile::folderNameNotInUtf8()
+{
+    // "色" in Shift_JIS, as an archive made on a Japanese Windows machine
+    // unpacks: not UTF-8, so not a name Qt can decode and encode again.
+    QTemporaryDir parent;
+    const QByteArray folder = QFile::encodeName(parent.path()) + "/\x90\x46";
+    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+    QVERIFY(WriteRaw(folder + "/tinctor", ReadFile(QStringLiteral(TINCTOR_EXE)), 0755));
+    QVERIFY(WriteRaw(folder + "/tinctor.ini", "; mine\n[Color]\nRed=7\n", 0644));
+    // Started through a link with a plain name; the program still finds
+    // its real folder.
+    const QByteArray link = QFile::encodeName(parent.filePath("start"));
+    QVERIFY(::symlink("\x90\x46/tinctor", link.constData()) == 0);
+
+    TinctorProcess tinctor(*x_, parent.filePath("start"));
+    QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    QCOMPARE(tinctor.Terminate(), 0);
+    const QStringList lines = Lines(ReadRaw(folder + "/tinctor.ini"));
+    QCOMPARE(lines.first(), QStringLiteral("; mine"));
+    QCOMPARE(Value(lines, "Red"), 7); // read at the start, written at the end
+    QCOMPARE(lines.size(), 10);
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFile)
