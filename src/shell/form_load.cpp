@@ -10,31 +10,20 @@
 #include "platform/units.h"
 #include "resources/version.h"
 #include "shell/color_api.h"
+#include "shell/settings_rules.h"
 
 #include <QMenu>
 #include <QMenuBar>
-
-#include <limits>
 
 namespace shell {
 
 namespace {
 
-// X11 coordinates are 16-bit: a stored position beyond them cannot be a
-// place the window was ever saved at.
-bool UsablePosition(std::int32_t twips, float twipsPerPixel)
+std::int16_t ReadInRange(const ColorSetting& setting)
 {
-    const double pixels = twips / static_cast<double>(twipsPerPixel);
-    return pixels >= std::numeric_limits<std::int16_t>::min()
-        && pixels <= std::numeric_limits<std::int16_t>::max();
-}
-
-// A stored value the program never writes falls back to the key's default.
-std::int16_t ReadInRange(const char* key, std::int16_t defaultValue, int min, int max)
-{
-    const std::int32_t value
-        = ColorAPI::ReadIniValue(QStringLiteral("Color"), QString::fromLatin1(key), defaultValue);
-    return value >= min && value <= max ? static_cast<std::int16_t>(value) : defaultValue;
+    return InRange(setting,
+        ColorAPI::ReadIniValue(
+            QStringLiteral("Color"), QString::fromLatin1(setting.key), setting.defaultValue));
 }
 
 QString InterfaceFontName(int systemVersion)
@@ -77,11 +66,11 @@ void Form_Load(ColorForm& form)
 
     // Model before radix, both before the colour: the colour's change
     // reactions then fill every box in the restored model and radix.
-    form.mnuViewMode_Click(ReadInRange("Mode", 0, 0, 2));
-    form.mnuViewRGB_Click(ReadInRange("RGB", 0, 0, 1));
-    form.HScroll1[0]->SetValue(ReadInRange("Red", 255, 0, 255));
-    form.HScroll1[1]->SetValue(ReadInRange("Green", 255, 0, 255));
-    form.HScroll1[2]->SetValue(ReadInRange("Blue", 255, 0, 255));
+    form.mnuViewMode_Click(ReadInRange(kModeSetting));
+    form.mnuViewRGB_Click(ReadInRange(kRadixSetting));
+    form.HScroll1[0]->SetValue(ReadInRange(kRedSetting));
+    form.HScroll1[1]->SetValue(ReadInRange(kGreenSetting));
+    form.HScroll1[2]->SetValue(ReadInRange(kBlueSetting));
 
     QString helpFolder = folder;
     if (!helpFolder.endsWith(QLatin1Char('/')))
