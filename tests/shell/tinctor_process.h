@@ -36,12 +36,15 @@ public:
         return target;
     }
 
+    // With SeparateChannels for `channels`, what the program prints on
+    // stderr is kept for the test to read instead of passed through.
     TinctorProcess(const XSession& x, const QString& program, const QStringList& wrapper = {},
-        const QProcessEnvironment& env = {})
+        const QProcessEnvironment& env = {},
+        QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
         : process_(std::make_unique<QProcess>())
     {
         process_->setProcessEnvironment(env.isEmpty() ? x.Environment() : env);
-        process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_->setProcessChannelMode(channels);
         if (wrapper.isEmpty()) {
             process_->start(program, {});
         } else {

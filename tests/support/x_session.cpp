@@ -101,3 +101,9 @@ bool XSession::WaitForWindows(const QString& title, int count, int timeoutMs) co
     } while (!deadline.hasExpired());
     return false;
 }
+
+void XSession::KillServer()
+{
+    server_->kill();
+    server_->waitForFinished(5000);
+}

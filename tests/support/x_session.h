@@ -33,6 +33,11 @@ public:
     // Waits until exactly `count` such windows show; false on timeout.
     bool WaitForWindows(const QString& title, int count, int timeoutMs = 10000) const;
 
+    // The display going away under its clients, as when the X server
+    // crashes: SIGKILL, so it has no chance to say goodbye. The window
+    // manager loses its connection with everyone else.
+    void KillServer();
+
 private:
     std::unique_ptr<QProcess> server_;
     std::unique_ptr<QProcess> windowManager_;
