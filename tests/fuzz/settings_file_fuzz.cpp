@@ -1,4 +1,5 @@
 #include "fuzz_check.h"
+#include "platform/profile_file.h"
 #include "shell/color_api.h"
 #include "shell/settings_rules.h"
 
@@ -228,6 +229,21 @@ void ReferenceWrite(
         doc.lines.begin() + static_cast<std::ptrdiff_t>(anchor) + 1, {key + '=' + value, eol});
 }
 
+// What a write refuses, since the reader could not find it again. The names
+// come trimmed.
+bool ReferenceAccepts(std::string_view section, std::string_view key, std::string_view value)
+{
+    constexpr std::string_view kBreaks("\n\r\0", 3);
+    for (const std::string_view text : {section, key, value}) {
+        if (text.find_first_of(kBreaks) != std::string_view::npos)
+            return false;
+    }
+    if (section.find(']') != std::string_view::npos || key.empty()
+        || key.find('=') != std::string_view::npos)
+        return false;
+    return key.front() != '[' && key.front() != ';' && key.front() != '#';
+}
+
 // ---- The program's side ----
 
 QString SettingsPath()
@@ -281,6 +297,45 @@ void CheckPosition(std::int32_t twips)
             std::nearbyint(static_cast<double>(pixel) * static_cast<double>(twipsPerPixel)));
         FUZZ_CHECK(shell::UsablePosition(saved, twipsPerPixel));
         FUZZ_CHECK(std::lround(saved / static_cast<double>(twipsPerPixel)) == pixel);
+    }
+}
+
+// Writes a value under the first few names the file itself holds (a key before
+// any section under the empty section name), however odd: a write the
+// reference accepts must read back and edit the file as documented, one it
+// refuses must leave the file alone.
+void WriteUnderTheFilesOwnNames(
+    const Document& original, Document& expected, const QString& path, std::uint64_t seed)
+{
+    constexpr int kMaxNames = 3;
+    int tried = 0;
+    std::string_view section;
+    for (const Line& line : original.lines) {
+        const Classified c = Classify(line.text);
+        if (c.kind == Kind::Section)
+            section = c.name;
+        if (c.kind != Kind::Entry)
+            continue;
+        if (++tried > kMaxNames)
+            return;
+        const QString sectionName = QString::fromUtf8(section.data(), std::ssize(section));
+        const QString keyName = QString::fromUtf8(c.name.data(), std::ssize(c.name));
+        const auto value = static_cast<std::int32_t>(seed >> tried);
+        const std::string before = Contents(path);
+        const bool written = platform::WritePrivateProfileString(
+            sectionName, keyName, QString::number(value), path);
+
+        // Text that is not UTF-8 goes in as it comes out of QString.
+        const std::string sectionText(Trim(sectionName.toUtf8().toStdString()));
+        const std::string keyText(Trim(keyName.toUtf8().toStdString()));
+        FUZZ_CHECK(written == ReferenceAccepts(sectionText, keyText, std::to_string(value)));
+        if (!written) {
+            FUZZ_CHECK(Contents(path) == before);
+            continue;
+        }
+        ReferenceWrite(expected, sectionText, keyText, std::to_string(value));
+        FUZZ_CHECK(Contents(path) == Join(expected));
+        FUZZ_CHECK(platform::GetPrivateProfileInt(sectionName, keyName, value ^ 1, path) == value);
     }
 }
 
@@ -345,5 +400,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t k = 0; k < kKeys.size(); ++k)
             FUZZ_CHECK(ReadKey(kKeys[k], kMissing) == written[k]);
     }
+
+    WriteUnderTheFilesOwnNames(Split(original), expected, ColorAPI::IniFile, h);
     return 0;
 }
