@@ -165,6 +165,8 @@ void tst_ProfileFile::write_data()
         << QByteArray("[Color]\r\nGreen=1\r\n") << QByteArray("[Color]\r\nGreen=1\r\nRed=9\r\n");
     QTest::newRow("CR LF kept for a new section")
         << QByteArray("[Window]\r\n") << QByteArray("[Window]\r\n\r\n[Color]\r\nRed=9\r\n");
+    QTest::newRow("lone CR at the end joins the added LF")
+        << QByteArray("[Color]\nGreen=1\r") << QByteArray("[Color]\nGreen=1\r\nRed=9\n");
     QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[Color]\nRed=1\n")
                               << QByteArray("\xEF\xBB\xBF[Color]\nRed=9\n");
 }
@@ -234,6 +236,11 @@ void tst_ProfileFile::unusablePath_data()
     QTest::newRow("key that would not read back")
         << QStringLiteral("file") << QStringLiteral("Red=1");
     QTest::newRow("key with a line break") << QStringLiteral("file") << QStringLiteral("Red\n[X]");
+    QTest::newRow("key that reads as a comment")
+        << QStringLiteral("file") << QStringLiteral(";Red");
+    QTest::newRow("key that reads as a header")
+        << QStringLiteral("file") << QStringLiteral(" [Red");
+    QTest::newRow("blank key") << QStringLiteral("file") << QStringLiteral(" \t");
 }
 
 // A failed write must leave whatever was at the path (and beside it) exactly
