@@ -22,10 +22,10 @@ const QString kProgram = QStringLiteral("/tmp/memcheck/app/tinctor");
 
 // "obj|function": obj short for the program, valgrind's preload or a system
 // library; a function left out is one valgrind found no name for.
-QString FrameXml(const QString& spec)
+QString FrameXml(const QString& frame)
 {
-    const QString obj = spec.section('|', 0, 0);
-    const QString fn = spec.section('|', 1);
+    const QString obj = frame.section('|', 0, 0);
+    const QString fn = frame.section('|', 1);
     QString path = obj == "tinctor" ? kProgram
         : obj == "vgpreload"
         ? QStringLiteral("/usr/libexec/valgrind/vgpreload_memcheck-amd64-linux.so")
