@@ -38,13 +38,16 @@ QString ReachableFolder(const QByteArray& folder)
 
 // The executable's path as the kernel has it, in bytes; Qt's own answer is
 // empty when the path is not UTF-8.
-QByteArray ExecutablePath()
+const QByteArray& ExecutablePath()
 {
-    std::array<char, 4096> path{};
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0 || length == static_cast<ssize_t>(path.size()))
-        return QFile::encodeName(QCoreApplication::applicationFilePath());
-    return QByteArray(path.data(), length);
+    static const QByteArray path = [] {
+        std::array<char, 4096> bytes{};
+        const ssize_t length = ::readlink("/proc/self/exe", bytes.data(), bytes.size());
+        if (length <= 0 || length == static_cast<ssize_t>(bytes.size()))
+            return QFile::encodeName(QCoreApplication::applicationFilePath());
+        return QByteArray(bytes.data(), length);
+    }();
+    return path;
 }
 
 class DesktopServices final : public Services {
@@ -60,16 +63,15 @@ public:
     QString AppPath() override
     {
         static const QString folder = [] {
-            QByteArray path = ExecutablePath();
-            path.truncate(std::max<qsizetype>(path.lastIndexOf('/'), 1));
-            return ReachableFolder(path);
+            const QByteArray& path = ExecutablePath();
+            return ReachableFolder(path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1)));
         }();
         return folder;
     }
 
     QString AppExeName() override
     {
-        const QByteArray path = ExecutablePath();
+        const QByteArray& path = ExecutablePath();
         return QFileInfo(QFile::decodeName(path.mid(path.lastIndexOf('/') + 1))).completeBaseName();
     }
 

@@ -152,10 +152,10 @@ void tst_BadInput::junkInEveryBox()
                 const Rgb before = Colour(*form);
                 Paste(target, junk);
                 VERIFY_CONSISTENT(*form, ("paste, " + where).constData());
-                if (box < 3 && Colour(*form) != before) {
+                if (const Rgb after = Colour(*form); box < 3 && after != before) {
                     QCOMPARE(ModelRow(*form),
-                        colour::RgbToModel(Colour(*form).r, Colour(*form).g, Colour(*form).b,
-                            static_cast<colour::ColorModel>(model)));
+                        colour::RgbToModel(
+                            after.r, after.g, after.b, static_cast<colour::ColorModel>(model)));
                 }
                 QCOMPARE_LE(target->Text().size(), 3);
 

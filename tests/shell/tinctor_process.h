@@ -1,9 +1,11 @@
 #pragma once
 
+#include "x_pixels.h"
 #include "x_session.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -21,6 +23,43 @@ inline QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The preview square of the one shown main window, as another program sees
+// it on the screen; invalid while there is not exactly one such window.
+inline QColor PreviewOnScreen(const XSession& x)
+{
+    const QStringList shown = x.VisibleWindows(QStringLiteral("Tinctor"));
+    if (shown.size() != 1)
+        return {};
+    // The client area lies below the menu bar, at the bottom of the window.
+    const QRect inside = x.WindowGeometry(shown.first());
+    return x_pixels::ScreenPixel(x.Display(), QPoint(inside.x() + 22, inside.bottom() + 1 - 298));
+}
+
+// Brings the main window to the front, so that the keys xdotool sends reach it.
+inline void ActivateMainWindow(const XSession& x)
+{
+    const QString window = x.VisibleWindows(QStringLiteral("Tinctor")).value(0);
+    x.Run("xdotool", {"windowactivate", "--sync", window});
+}
+
+// Root reads and writes any file, so a test of a file the program may not
+// touch runs it as "nobody" with this wrapper; empty without setpriv.
+inline QStringList AsNobody()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        return {};
+    return {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
+}
+
+// The session's environment without root's runtime folder and home.
+inline QProcessEnvironment NobodysEnvironment(const XSession& x)
+{
+    QProcessEnvironment env = x.Environment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
+    return env;
 }
 
 // The real executable, copied into a folder of its own so that its settings

@@ -25,23 +25,6 @@ private:
 
 namespace {
 
-// The preview square, as another program sees it on the screen.
-QColor Preview(const XSession& x)
-{
-    const QStringList shown = x.VisibleWindows(QStringLiteral("Tinctor"));
-    if (shown.size() != 1)
-        return {};
-    // The client area lies below the menu bar, at the bottom of the window.
-    const QRect inside = x.WindowGeometry(shown.first());
-    return x_pixels::ScreenPixel(x.Display(), QPoint(inside.x() + 22, inside.bottom() + 1 - 298));
-}
-
-void Activate(const XSession& x)
-{
-    const QString window = x.VisibleWindows(QStringLiteral("Tinctor")).value(0);
-    x.Run("xdotool", {"windowactivate", "--sync", window});
-}
-
 const QString kHelpTitle = QStringLiteral("Tinctor ヘルプ");
 
 } // namespace
@@ -57,7 +40,7 @@ void tst_Faults::pasteFromAClipboardThatNeverAnswers()
     QTemporaryDir folder;
     TinctorProcess tinctor(*x_, TinctorProcess::Install(folder));
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
-    QTRY_COMPARE(Preview(*x_), QColor(Qt::white));
+    QTRY_COMPARE(PreviewOnScreen(*x_), QColor(Qt::white));
 
     QProcess owner;
     owner.setProcessEnvironment(x_->Environment());
@@ -71,12 +54,12 @@ void tst_Faults::pasteFromAClipboardThatNeverAnswers()
 
     // Ctrl+V waits for an answer that never comes; the digit typed behind
     // it shows when the program listens again.
-    Activate(*x_);
+    ActivateMainWindow(*x_);
     x_->Run("xdotool", {"key", "--delay", "80", "alt+r"});
     QElapsedTimer clock;
     clock.start();
     x_->Run("xdotool", {"key", "--delay", "80", "ctrl+v", "0"});
-    QTRY_COMPARE_WITH_TIMEOUT(Preview(*x_), QColor(0, 255, 255), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(PreviewOnScreen(*x_), QColor(0, 255, 255), 30000);
     qInfo("a paste from a silent clipboard owner held the program for %lld ms", clock.elapsed());
     // It did ask, or nothing here was put to the test.
     const QByteArray asked = owner.readAllStandardOutput();
@@ -96,7 +79,7 @@ void tst_Faults::pasteFromAClipboardThatNeverAnswers()
     // takes it: "167".
     clock.restart();
     x_->Run("xdotool", {"key", "--delay", "80", "alt+r", "ctrl+v"});
-    QTRY_COMPARE_WITH_TIMEOUT(Preview(*x_), QColor(167, 255, 255), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(PreviewOnScreen(*x_), QColor(167, 255, 255), 5000);
     QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(tinctor.Terminate(), 0);
 }
@@ -124,24 +107,21 @@ void tst_Faults::helpFileThatCannotBeOpened()
     } else if (kind == "pipe") {
         QCOMPARE(::mkfifo(QFile::encodeName(help).constData(), 0644), 0);
     } else if (kind == "unreadable") {
-        // Root reads any file: the program runs as "nobody".
-        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        wrapper = AsNobody();
+        if (wrapper.isEmpty())
             QSKIP("setpriv (util-linux) is not installed");
         QVERIFY(QFile::setPermissions(folder.path(),
             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
                 | QFile::ExeOther));
         QVERIFY(QFile::copy(QStringLiteral(TINCTOR_HELP), help));
         QVERIFY(QFile::setPermissions(help, {}));
-        wrapper
-            = QStringList{"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
-        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        env.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
+        env = NobodysEnvironment(*x_);
     }
 
     TinctorProcess tinctor(*x_, program, wrapper, env);
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
-    QTRY_COMPARE(Preview(*x_), QColor(Qt::white));
-    Activate(*x_);
+    QTRY_COMPARE(PreviewOnScreen(*x_), QColor(Qt::white));
+    ActivateMainWindow(*x_);
     x_->Run("xdotool", {"key", "F1"});
     QVERIFY(x_->WaitForWindows(kHelpTitle, 1));
     // The warning, a dialog; the help viewer would be a normal window.
@@ -152,9 +132,9 @@ void tst_Faults::helpFileThatCannotBeOpened()
     QVERIFY(x_->WaitForWindows(kHelpTitle, 0));
 
     // Back in the main window, where typing still sets the colour.
-    Activate(*x_);
+    ActivateMainWindow(*x_);
     x_->Run("xdotool", {"key", "--delay", "80", "alt+g", "7"});
-    QTRY_COMPARE_WITH_TIMEOUT(Preview(*x_), QColor(255, 7, 255), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(PreviewOnScreen(*x_), QColor(255, 7, 255), 5000);
     QCOMPARE(tinctor.Terminate(), 0);
 }
 
@@ -179,9 +159,9 @@ void tst_Faults::displayGoesAway()
     TinctorProcess tinctor(
         desktop, TinctorProcess::Install(folder), {}, {}, QProcess::SeparateChannels);
     QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
-    QTRY_COMPARE(Preview(desktop), QColor(18, 52, 86));
+    QTRY_COMPARE(PreviewOnScreen(desktop), QColor(18, 52, 86));
     if (picking) {
-        Activate(desktop);
+        ActivateMainWindow(desktop);
         desktop.Run("xdotool", {"key", "--delay", "80", "alt+e", "p"});
         QTRY_VERIFY_WITH_TIMEOUT(!x_pixels::PointerIsFree(desktop.Display()), 5000);
     }

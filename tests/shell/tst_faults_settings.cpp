@@ -1,5 +1,4 @@
 #include "tinctor_process.h"
-#include "x_pixels.h"
 
 #include <QtTest>
 
@@ -22,7 +21,6 @@ private:
     // Types a whole new state (radix, model and colour) into the program's
     // window and waits until the preview shows it.
     void ChangeEverything();
-    QColor Preview() const;
 
     std::unique_ptr<XSession> x_;
     QByteArray saved_; // what a normal end writes over kOld after ChangeEverything
@@ -128,27 +126,15 @@ void tst_FaultsSettings::initTestCase()
     QCOMPARE(Value(saved_, "Color", "Red"), kTyped.red());
 }
 
-QColor tst_FaultsSettings::Preview() const
-{
-    const QStringList shown = x_->VisibleWindows(QStringLiteral("Tinctor"));
-    if (shown.size() != 1)
-        return {};
-    // The client area lies below the menu bar, at the bottom of the window.
-    const QRect inside = x_->WindowGeometry(shown.first());
-    return x_pixels::ScreenPixel(
-        x_->Display(), QPoint(inside.x(), inside.bottom() + 1 - 320) + QPoint(22, 22));
-}
-
 void tst_FaultsSettings::ChangeEverything()
 {
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
-    QTRY_COMPARE(Preview(), QColor(10, 20, 30));
-    const QString window = x_->VisibleWindows(QStringLiteral("Tinctor")).first();
-    x_->Run("xdotool", {"windowactivate", "--sync", window});
+    QTRY_COMPARE(PreviewOnScreen(*x_), QColor(10, 20, 30));
+    ActivateMainWindow(*x_);
     x_->Run("xdotool",
         {"key", "--delay", "80", "alt+v", "h", "alt+v", "y", "alt+r", "a", "b", "alt+g", "c", "d",
             "alt+b", "e", "f"});
-    QTRY_COMPARE_WITH_TIMEOUT(Preview(), kTyped, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(PreviewOnScreen(*x_), kTyped, 5000);
 }
 
 void tst_FaultsSettings::killedWhileSaving_data()
@@ -216,7 +202,7 @@ void tst_FaultsSettings::killedWhileSaving()
     // The next start takes the file as it is and saves it whole again.
     TinctorProcess next(*x_, program);
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
-    QTRY_COMPARE(Preview(),
+    QTRY_COMPARE(PreviewOnScreen(*x_),
         QColor(Value(left, "Color", "Red"), Value(left, "Color", "Green"),
             Value(left, "Color", "Blue")));
     QCOMPARE(next.Terminate(), 0);
@@ -237,9 +223,9 @@ void tst_FaultsSettings::unreadableFileIsNeitherUsedNorReplaced_data()
 void tst_FaultsSettings::unreadableFileIsNeitherUsedNorReplaced()
 {
     QFETCH(uint, mode);
-    // Root reads any file, so the program runs as "nobody", in a folder it
-    // may write.
-    if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+    // The program runs as "nobody", in a folder it may write.
+    const QStringList asNobody = AsNobody();
+    if (asNobody.isEmpty())
         QSKIP("setpriv (util-linux) is not installed");
     QTemporaryDir folder;
     QVERIFY(QFile::setPermissions(folder.path(),
@@ -250,18 +236,13 @@ void tst_FaultsSettings::unreadableFileIsNeitherUsedNorReplaced()
     QCOMPARE(::chmod(QFile::encodeName(settings).constData(), mode), 0);
     const QString program = TinctorProcess::Install(folder);
 
-    QProcessEnvironment env = x_->Environment();
-    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    env.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
-    TinctorProcess tinctor(*x_, program,
-        {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"}, env);
+    TinctorProcess tinctor(*x_, program, asNobody, NobodysEnvironment(*x_));
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
-    QTRY_COMPARE(Preview(), QColor(Qt::white)); // the defaults, not 10, 20, 30
-    const QString window = x_->VisibleWindows(QStringLiteral("Tinctor")).first();
-    x_->Run("xdotool", {"windowactivate", "--sync", window});
+    QTRY_COMPARE(PreviewOnScreen(*x_), QColor(Qt::white)); // the defaults, not 10, 20, 30
+    ActivateMainWindow(*x_);
     // A state to save that differs from both the file and the defaults.
     x_->Run("xdotool", {"key", "--delay", "80", "alt+r", "1", "2"});
-    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(12, 255, 255), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(PreviewOnScreen(*x_), QColor(12, 255, 255), 5000);
     QCOMPARE(tinctor.Terminate(), 0);
 
     struct stat status { };

@@ -196,20 +196,16 @@ void tst_SettingsFile::renamedProgramHasItsOwnFile()
 
 void tst_SettingsFile::unwritableFolderStillRunsAndCloses()
 {
-    // Root writes anywhere, so the program runs as "nobody" in a folder it
-    // may read but not write.
-    if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+    // The program runs as "nobody" in a folder it may read but not write.
+    const QStringList asNobody = AsNobody();
+    if (asNobody.isEmpty())
         QSKIP("setpriv (util-linux) is not installed");
     QTemporaryDir folder;
     QFile::setPermissions(folder.path(),
         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
             | QFile::ExeOther);
     const QString program = TinctorProcess::Install(folder);
-    QProcessEnvironment env = x_->Environment();
-    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    env.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
-    TinctorProcess tinctor(*x_, program,
-        {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"}, env);
+    TinctorProcess tinctor(*x_, program, asNobody, NobodysEnvironment(*x_));
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     QCOMPARE(tinctor.Terminate(), 0);
     QVERIFY(!QFile::exists(folder.filePath("tinctor.ini")));
