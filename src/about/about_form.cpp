@@ -4,6 +4,7 @@
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/label.h"
+#include "platform/named.h"
 #include "platform/services.h"
 #include "platform/units.h"
 #include "resources/cursors.h"
@@ -100,7 +101,6 @@ void AboutForm::CreateControls()
     SetPointSize(Label4, 9, false, true);
     Label4->SetForeColor(kLinkBlue);
     Label4->setToolTip(QStringLiteral("サポートページへ"));
-    Label4->SetBorder(false);
 
     for (platform::Label* label : {Label1, Label2, Label3, Label4})
         Centre(label);
@@ -166,11 +166,8 @@ void AboutForm::Label4_MouseMove(const platform::MouseArgs& args)
 {
     if (args.button != platform::kLeftButton)
         return;
-    // The label keeps the moves after the pointer left it. Both edges count
-    // as inside: the pixel just past the last one is still the link.
-    const float width = static_cast<float>(Label4->width()) * platform::TwipsPerPixelX();
-    const float height = static_cast<float>(Label4->height()) * platform::TwipsPerPixelY();
-    const bool inside = args.x >= 0 && args.x <= width && args.y >= 0 && args.y <= height;
+    // The label keeps the moves after the pointer left it.
+    const bool inside = platform::Inside(args, *Label4);
     if (inside && !Label4->Border())
         Label4->SetBorder(true);
     else if (!inside && Label4->Border())

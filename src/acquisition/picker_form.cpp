@@ -1,12 +1,12 @@
 #include "acquisition/picker_form.h"
 #include "resources/help_topics.h"
 
-#include "platform/label.h"
-#include "platform/pointer_capture.h"
+#include "platform/desktop.h"
+#include "platform/help.h"
+#include "platform/screen_sampler.h"
 #include "resources/cursors.h"
 
 #include <QMouseEvent>
-#include <QWindow>
 
 PickerForm::PickerForm(QWidget* owner)
     // A tool-tip window: on top of everything, left alone by the window
@@ -17,40 +17,27 @@ PickerForm::PickerForm(QWidget* owner)
             | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("PickerForm"));
-    setProperty("HelpContextID", resources::kPickTopic);
+    platform::SetHelpContextID(this, resources::kPickTopic);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAutoFillBackground(true);
 }
 
 void PickerForm::Load()
 {
-    // One screen pixel: a device pixel, whatever Qt's scaling.
-    const qreal ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
-    const int side = qMax(1, qRound(1.0 / ratio));
-    setFixedSize(side, side);
-    show();
-    raise();
-    platform::CapturePointer(this, resources::LoadResCursor(resources::kEyedropperCursor));
+    platform::TheDesktop().Sampler().Begin(
+        this, resources::LoadResCursor(resources::kEyedropperCursor));
     MouseButton = 0;
 }
 
 void PickerForm::Follow(QPoint at, std::uint32_t colour)
 {
-    // Painted before it moves: a window carries its old pixels along, and
-    // the next pass would read the colour of the previous pixel back off it.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, platform::ToQColor(colour & 0xFFFFFF));
-    setPalette(pal);
-    repaint();
-    const qreal ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
-    move(qRound(at.x() / ratio), qRound(at.y() / ratio));
+    platform::TheDesktop().Sampler().Follow(this, at, colour);
 }
 
 void PickerForm::End(std::int32_t button)
 {
     MouseButton = button;
-    platform::ReleasePointer(this);
-    Unload();
+    platform::TheDesktop().Sampler().End(this);
 }
 
 void PickerForm::mouseReleaseEvent(QMouseEvent* event)
@@ -61,9 +48,4 @@ void PickerForm::mouseReleaseEvent(QMouseEvent* event)
         End(1);
     else if (event->button() == Qt::RightButton && event->buttons() == Qt::NoButton)
         End(2);
-}
-
-void PickerForm::Unload()
-{
-    hide();
 }

@@ -3,11 +3,11 @@
 #include <QWidget>
 #include <cstdint>
 
-// The one-pixel overlay of a screen pick: it always sits on the pixel under
-// the pointer, painted in that pixel's colour so that it cannot be seen,
-// holds the pointer capture with the eyedropper, and reports the button
-// that ended the pick. One instance lives as long as the program; its window
-// is loaded for each pick.
+// The overlay of a screen pick: it follows the pointer as the desktop shows
+// it (on X11 a window of one pixel on the pixel under the pointer, painted in
+// that pixel's colour so that it cannot be seen), holds the pointer capture
+// with the eyedropper, and reports the button that ended the pick. One
+// instance lives as long as the program; its window is loaded for each pick.
 class PickerForm : public QWidget {
     Q_OBJECT
 
@@ -27,7 +27,4 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    void Unload();
 };

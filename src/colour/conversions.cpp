@@ -1,6 +1,5 @@
 #include "colour/conversions.h"
 
-#include <array>
 #include <cmath>
 
 // Every result here is fixed to the bit, so the code follows the written steps
@@ -194,36 +193,23 @@ Triple YuvToRgb(int y, int uOffset, int vOffset)
     return MakeTriple(channel(r), channel(g), channel(b));
 }
 
-namespace {
-
-struct ModelConversions {
-    Triple (*fromRgb)(int, int, int);
-    Triple (*toRgb)(int, int, int);
-};
-
-// Indexed by ColorModel.
-constexpr std::array<ModelConversions, 3> kModels{{
-    {RgbToHsv, HsvToRgb},
-    {RgbToHls, HlsToRgb},
-    {RgbToYuv, YuvToRgb},
-}};
-static_assert(HSV == 0 && HLS == 1 && YUV == 2);
-
-bool IsKnown(ColorModel model)
+const ModelRow* FindModelRow(ColorModel model)
 {
-    return model >= 0 && model < static_cast<int>(kModels.size());
+    return model >= 0 && model < std::ssize(kModelRows)
+        ? &kModelRows[static_cast<std::size_t>(model)]
+        : nullptr;
 }
-
-} // namespace
 
 Triple RgbToModel(int r, int g, int b, ColorModel model)
 {
-    return IsKnown(model) ? kModels[static_cast<std::size_t>(model)].fromRgb(r, g, b) : Triple{};
+    const ModelRow* row = FindModelRow(model);
+    return row ? row->fromRgb(r, g, b) : Triple{};
 }
 
 Triple ModelToRgb(int c0, int c1, int c2, ColorModel model)
 {
-    return IsKnown(model) ? kModels[static_cast<std::size_t>(model)].toRgb(c0, c1, c2) : Triple{};
+    const ModelRow* row = FindModelRow(model);
+    return row ? row->toRgb(c0, c1, c2) : Triple{};
 }
 
 } // namespace colour

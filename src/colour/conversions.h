@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // Conversions between RGB and the three second models. Every step is fixed to
@@ -24,6 +25,26 @@ Triple RgbToYuv(int r, int g, int b);
 Triple HsvToRgb(int h, int s, int v);
 Triple HlsToRgb(int h, int l, int s);
 Triple YuvToRgb(int y, int u, int v);
+
+// Everything the window needs of one model: its two conversions, the
+// maxima of its three channels and the string ids of their range tooltips.
+struct ModelRow {
+    Triple (*fromRgb)(int, int, int);
+    Triple (*toRgb)(int, int, int);
+    std::array<std::int16_t, 3> maxima;
+    std::array<std::int16_t, 3> tooltipIds;
+};
+
+// Indexed by ColorModel.
+inline constexpr std::array<ModelRow, 3> kModelRows{{
+    {RgbToHsv, HsvToRgb, {359, 100, 100}, {1022, 1023, 1023}},
+    {RgbToHls, HlsToRgb, {359, 100, 100}, {1022, 1023, 1023}},
+    {RgbToYuv, YuvToRgb, {255, 255, 255}, {1020, 1020, 1020}},
+}};
+static_assert(HSV == 0 && HLS == 1 && YUV == 2);
+
+// The row of `model`, or nullptr for an index outside the three models.
+const ModelRow* FindModelRow(ColorModel model);
 
 // An index outside the three models gives the zero triple.
 Triple RgbToModel(int r, int g, int b, ColorModel model);

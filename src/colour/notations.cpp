@@ -1,6 +1,7 @@
 #include "colour/notations.h"
 
 #include "colour/channel_text.h"
+#include "colour/color_value.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,9 +30,9 @@ std::string ShortHex(std::int32_t value)
 std::string CopyText(int r, int g, int b, Notation notation)
 {
     // The window system's packing: red in the low byte. HTML reads the other
-    // way round, red first.
-    const std::int32_t packed = r + 256 * g + 65536 * b;
-    const std::int32_t reversed = b + 256 * g + 65536 * r;
+    // way round, red first, which is the packing of the channels reversed.
+    const auto packed = static_cast<std::int32_t>(Pack({r, g, b}));
+    const auto reversed = static_cast<std::int32_t>(Pack({b, g, r}));
     // Appended piece by piece: GCC 12 warns falsely about "literal" + string.
     std::string text;
     switch (notation) {
@@ -45,32 +46,6 @@ std::string CopyText(int r, int g, int b, Notation notation)
         break;
     }
     return text;
-}
-
-Rgb Invert(int r, int g, int b)
-{
-    return {r ^ 0xFF, g ^ 0xFF, b ^ 0xFF};
-}
-
-Rgb Complement(int r, int g, int b)
-{
-    int hi = r > g ? r : g;
-    int lo = r > g ? g : r;
-    if (b > hi)
-        hi = b;
-    if (b < lo)
-        lo = b;
-    return {hi + lo - r, hi + lo - g, hi + lo - b};
-}
-
-} // namespace colour
-
-namespace colour {
-
-bool BlackTextReadable(int r, int g, int b)
-{
-    const double y = 0.58661 * g + 0.29891 * r + 0.11448 * b;
-    return y > 128.0;
 }
 
 } // namespace colour

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colour/color_value.h"
 #include "platform/form.h"
 
 #include <array>
@@ -93,7 +94,11 @@ private:
     void mnuEditSysColor_Click(std::int16_t index);
     void mnuEditPicker_Click();
     void EndPickForUnload();
-    void SetColor(std::uint32_t colorValue);
+    void PutBackColourBeforePick();
+
+    // Every source of a colour sets red, green and blue in this order, each
+    // through its own change reaction.
+    void SetRgb(colour::Rgb c);
 
     // File and Help menus
     void mnuFileExit_Click();
@@ -122,5 +127,5 @@ private:
     std::uint32_t CurrentColorValue() const;
 
     bool picking_ = false;
-    std::array<std::int16_t, 3> colourBeforePick_{};
+    colour::Rgb colourBeforePick_;
 };

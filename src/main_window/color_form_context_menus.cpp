@@ -1,5 +1,6 @@
 #include "main_window/color_form.h"
 
+#include "platform/focus.h"
 #include "platform/frame.h"
 #include "platform/label.h"
 #include "platform/menu.h"
@@ -12,14 +13,6 @@
 namespace {
 
 constexpr float kSwatchTwips = 240;
-
-// Both edges count as inside, as the window system reports them.
-bool Inside(const QWidget* control, const platform::MouseArgs& args)
-{
-    const float width = control->width() * platform::TwipsPerPixelX();
-    const float height = control->height() * platform::TwipsPerPixelY();
-    return args.x >= 0 && args.x <= width && args.y >= 0 && args.y <= height;
-}
 
 platform::MouseArgs MovedBy(const platform::MouseArgs& args, const QWidget* control)
 {
@@ -44,7 +37,7 @@ void PopUpWithout(QMenu* menu, std::initializer_list<QAction*> hidden)
 
 void ColorForm::Frame1_MouseUp(const platform::MouseArgs& args)
 {
-    if (args.button != platform::kRightButton || !Inside(Frame1, args))
+    if (args.button != platform::kRightButton || !platform::Inside(args, *Frame1))
         return;
     PopUpWithout(mnuView, {mnuViewMode[0], mnuViewMode[1], mnuViewMode[2], mnuViewSeparate});
 }
@@ -57,7 +50,7 @@ void ColorForm::Label1_MouseUp(std::int16_t index, const platform::MouseArgs& ar
 
 void ColorForm::Frame2_MouseUp(const platform::MouseArgs& args)
 {
-    if (args.button != platform::kRightButton || !Inside(Frame2, args))
+    if (args.button != platform::kRightButton || !platform::Inside(args, *Frame2))
         return;
     PopUpWithout(mnuView, {mnuViewRGB[0], mnuViewRGB[1], mnuViewSeparate});
 }
@@ -69,7 +62,7 @@ void ColorForm::Label2_MouseUp(std::int16_t index, const platform::MouseArgs& ar
 
 void ColorForm::Label3_MouseUp(const platform::MouseArgs& args)
 {
-    if (args.button != platform::kRightButton || !Inside(Label3, args))
+    if (args.button != platform::kRightButton || !platform::Inside(args, *Label3))
         return;
     PopUpWithout(mnuEdit, {mnuEditSeparate2, mnuEditPicker, mnuEditSystem->menuAction()});
 }
@@ -77,9 +70,8 @@ void ColorForm::Label3_MouseUp(const platform::MouseArgs& args)
 void ColorForm::Label4_MouseUp(std::int16_t index, const platform::MouseArgs& args)
 {
     // The swatch's fixed size, not its measured one.
-    if (args.button != platform::kLeftButton || args.x < 0 || args.x > kSwatchTwips || args.y < 0
-        || args.y > kSwatchTwips)
+    if (args.button != platform::kLeftButton || !platform::Inside(args, kSwatchTwips, kSwatchTwips))
         return;
-    SetColor(Label4[index]->BackColor());
+    SetRgb(colour::Unpack(Label4[index]->BackColor()));
     platform::MoveFocus(Text1[0]);
 }

@@ -1,5 +1,6 @@
 #include "main_window/color_form.h"
 
+#include "colour/derived_colours.h"
 #include "colour/notations.h"
 #include "platform/scroll_bar.h"
 #include "platform/services.h"
@@ -19,22 +20,20 @@ void ColorForm::mnuEditCopy_Click(std::int16_t index)
 void ColorForm::mnuEditColor_Click(std::int16_t index)
 {
     const int r = HScroll1[0]->Value(), g = HScroll1[1]->Value(), b = HScroll1[2]->Value();
-    const colour::Rgb result = index == 0 ? colour::Invert(r, g, b) : colour::Complement(r, g, b);
-    // Channel by channel, so each changed one runs its own reaction.
-    HScroll1[0]->SetValue(result.r);
-    HScroll1[1]->SetValue(result.g);
-    HScroll1[2]->SetValue(result.b);
+    SetRgb(index == 0 ? colour::Invert(r, g, b) : colour::Complement(r, g, b));
 }
 
 void ColorForm::mnuEditSysColor_Click(std::int16_t index)
 {
     // Read at the moment of the click, so a changed theme shows.
-    SetColor(platform::Os().GetSysColor(index));
+    SetRgb(colour::Unpack(platform::Os().GetSysColor(index)));
 }
 
-void ColorForm::SetColor(std::uint32_t colorValue)
+void ColorForm::SetRgb(colour::Rgb c)
 {
-    HScroll1[0]->SetValue(static_cast<int>(colorValue & 0xFF));
-    HScroll1[1]->SetValue(static_cast<int>((colorValue >> 8) & 0xFF));
-    HScroll1[2]->SetValue(static_cast<int>((colorValue >> 16) & 0xFF));
+    // Channel by channel, so each changed one runs its own reaction before
+    // the next is set.
+    HScroll1[0]->SetValue(c.r);
+    HScroll1[1]->SetValue(c.g);
+    HScroll1[2]->SetValue(c.b);
 }

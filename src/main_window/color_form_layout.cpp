@@ -1,12 +1,15 @@
 #include "main_window/color_form.h"
 #include "resources/help_topics.h"
 
+#include "colour/conversions.h"
 #include "platform/frame.h"
 #include "platform/label.h"
 #include "platform/line.h"
+#include "platform/named.h"
 #include "platform/scroll_bar.h"
 #include "platform/services.h"
 #include "platform/text_box.h"
+#include "platform/units.h"
 #include "resources/icon.h"
 #include "resources/version.h"
 
@@ -115,11 +118,10 @@ void ColorForm::CreateControls()
     Frame2 = Named(new platform::Frame(client), "Frame2");
     Place(Frame2, 240, 3000, 3615, 1575);
     makeRows(Frame2, "Label2", "Text2", "HScroll2", 615, kModelTextWidths, Label2, Text2, HScroll2);
-    const int modelMaxima[3] = {359, 100, 100};
     for (int i = 0; i < 3; ++i) {
         Label2[i]->SetCaption(QString::number(i));
         Text2[i]->SetText(QStringLiteral("0"));
-        HScroll2[i]->setRange(0, modelMaxima[i]);
+        HScroll2[i]->setRange(0, colour::kModelRows[colour::HSV].maxima[i]);
     }
 
     Frame3 = Named(new platform::Frame(client), "Frame3");

@@ -1,7 +1,9 @@
 #include "main_window/color_form.h"
 #include "resources/help_topics.h"
 
+#include "platform/help.h"
 #include "platform/menu.h"
+#include "platform/named.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -90,7 +92,7 @@ void ColorForm::CreateMenus()
     mnuEditPicker = AddItem(mnuEdit, "mnuEditPicker", "画面上の色を取得(&P)");
     mnuEditSystem
         = Named(mnuEdit->addMenu(QStringLiteral("システムカラーの取得(&S)")), "mnuEditSystem");
-    mnuEditSystem->setProperty("HelpContextID", resources::kSystemColourMenuTopic);
+    platform::SetHelpContextID(mnuEditSystem, resources::kSystemColourMenuTopic);
     for (int i = 0; i < std::ssize(mnuEditSysColor); ++i)
         mnuEditSysColor[i] = AddItem(mnuEditSystem, "mnuEditSysColor", i, kSysColorCaptions[i]);
 

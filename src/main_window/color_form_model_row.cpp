@@ -1,8 +1,9 @@
-#include "main_window/channel_keys.h"
+#include "colour/channel_keys.h"
 #include "main_window/color_form.h"
 
 #include "colour/channel_text.h"
 #include "colour/conversions.h"
+#include "platform/focus.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
 
@@ -26,9 +27,7 @@ void ColorForm::HScroll2_Change(std::int16_t index)
     ModeChanging = true;
     const auto [r, g, b] = colour::ModelToRgb(HScroll2[0]->Value(), HScroll2[1]->Value(),
         HScroll2[2]->Value(), static_cast<colour::ColorModel>(ModelInForce()));
-    HScroll1[0]->SetValue(r);
-    HScroll1[1]->SetValue(g);
-    HScroll1[2]->SetValue(b);
+    SetRgb({r, g, b});
     platform::MoveFocus(Text2[index]);
     ModeChanging = false;
 }
@@ -57,7 +56,7 @@ void ColorForm::Text2_Change(std::int16_t index)
 
 void ColorForm::Text2_KeyPress(std::int16_t, std::int16_t& keyAscii)
 {
-    keyAscii = channel_keys::FilterModelKey(keyAscii);
+    keyAscii = colour::FilterModelKey(keyAscii);
 }
 
 void ColorForm::Text2_GotFocus(std::int16_t index)

@@ -1,8 +1,9 @@
-#include "main_window/channel_keys.h"
+#include "colour/channel_keys.h"
 #include "main_window/color_form.h"
 
 #include "colour/channel_text.h"
 #include "colour/conversions.h"
+#include "platform/focus.h"
 #include "platform/label.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
@@ -80,7 +81,7 @@ void ColorForm::Text1_Change(std::int16_t index)
 
 void ColorForm::Text1_KeyPress(std::int16_t, std::int16_t& keyAscii)
 {
-    keyAscii = channel_keys::FilterRgbKey(keyAscii, RgbReadAsHexadecimal());
+    keyAscii = colour::FilterRgbKey(keyAscii, RgbReadAsHexadecimal());
 }
 
 void ColorForm::Text1_GotFocus(std::int16_t index)

@@ -27,7 +27,5 @@ std::int16_t ColorForm::ModelInForce() const
 
 std::uint32_t ColorForm::CurrentColorValue() const
 {
-    return static_cast<std::uint32_t>(HScroll1[0]->Value())
-        | static_cast<std::uint32_t>(HScroll1[1]->Value()) << 8
-        | static_cast<std::uint32_t>(HScroll1[2]->Value()) << 16;
+    return colour::Pack({HScroll1[0]->Value(), HScroll1[1]->Value(), HScroll1[2]->Value()});
 }

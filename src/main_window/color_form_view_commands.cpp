@@ -1,6 +1,7 @@
 #include "main_window/color_form.h"
 
 #include "colour/channel_text.h"
+#include "colour/conversions.h"
 #include "platform/frame.h"
 #include "platform/label.h"
 #include "platform/menu.h"
@@ -8,20 +9,7 @@
 #include "platform/text_box.h"
 #include "resources/strings.h"
 
-#include <array>
-
 namespace {
-
-// Per model: the maxima of its three channels and their range tooltips.
-struct ModelChannels {
-    std::array<std::int16_t, 3> maxima;
-    std::array<std::int16_t, 3> tooltipIds;
-};
-constexpr ModelChannels kModelChannels[3] = {
-    {{359, 100, 100}, {1022, 1023, 1023}}, // HSV
-    {{359, 100, 100}, {1022, 1023, 1023}}, // HLS
-    {{255, 255, 255}, {1020, 1020, 1020}}, // YUV
-};
 
 constexpr std::int16_t kDecimal = 0;
 constexpr std::int16_t kHexadecimal = 1;
@@ -62,7 +50,8 @@ void ColorForm::mnuViewRGB_Click(std::int16_t index)
 
 void ColorForm::mnuViewMode_Click(std::int16_t index)
 {
-    if (index < 0 || index >= std::ssize(mnuViewMode))
+    const colour::ModelRow* model = colour::FindModelRow(static_cast<colour::ColorModel>(index));
+    if (!model)
         return;
 
     // The marks first: the conversions below read the model from them.
@@ -75,11 +64,10 @@ void ColorForm::mnuViewMode_Click(std::int16_t index)
     // Lowering a maximum clamps the bar, which reports a change; the flag
     // keeps that clamped value from being taken for a new colour.
     RGBChanging = true;
-    const ModelChannels& channels = kModelChannels[index];
     for (std::int16_t c = 0; c < 3; ++c) {
         Label2[c]->SetCaption(resources::LoadResString(base + c + 1));
-        Text2[c]->setToolTip(resources::LoadResString(channels.tooltipIds[c]));
-        HScroll2[c]->SetMax(channels.maxima[c]);
+        Text2[c]->setToolTip(resources::LoadResString(model->tooltipIds[c]));
+        HScroll2[c]->SetMax(model->maxima[c]);
     }
     RGBChanging = false;
 

@@ -1,13 +1,10 @@
 #include "platform/form.h"
 
+#include "platform/help.h"
 #include "platform/units.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLayout>
-#include <QScreen>
-
-#include <cmath>
 
 namespace platform {
 
@@ -26,28 +23,38 @@ void Form::SetClientSize(int widthTwips, int heightTwips)
     client_->setFixedSize(TwipsToPixelsX(widthTwips), TwipsToPixelsY(heightTwips));
 }
 
+int Form::HelpContextID() const
+{
+    return platform::HelpContextID(this);
+}
+
+void Form::SetHelpContextID(int id)
+{
+    platform::SetHelpContextID(this, id);
+}
+
 // The window's place is its inside's top-left corner. A window is placed
 // before its first show, when nobody knows the frame yet, so Qt puts the
 // inside at the point asked for; reading the frame's corner back instead
 // would move the window by the frame's size at every start.
 int Form::Left() const
 {
-    return static_cast<int>(std::lround(geometry().x() * TwipsPerPixelX()));
+    return PixelsToTwipsX(geometry().x());
 }
 
 int Form::Top() const
 {
-    return static_cast<int>(std::lround(geometry().y() * TwipsPerPixelY()));
+    return PixelsToTwipsY(geometry().y());
 }
 
 int Form::OuterLeft() const
 {
-    return static_cast<int>(std::lround(pos().x() * TwipsPerPixelX()));
+    return PixelsToTwipsX(pos().x());
 }
 
 int Form::OuterTop() const
 {
-    return static_cast<int>(std::lround(pos().y() * TwipsPerPixelY()));
+    return PixelsToTwipsY(pos().y());
 }
 
 void Form::SetLeft(int twips)
@@ -69,12 +76,12 @@ static QSize OuterSize(const QWidget& window)
 
 int Form::Width() const
 {
-    return static_cast<int>(std::lround(OuterSize(*this).width() * TwipsPerPixelX()));
+    return PixelsToTwipsX(OuterSize(*this).width());
 }
 
 int Form::Height() const
 {
-    return static_cast<int>(std::lround(OuterSize(*this).height() * TwipsPerPixelY()));
+    return PixelsToTwipsY(OuterSize(*this).height());
 }
 
 QPoint Form::NormalPosition() const
@@ -91,31 +98,6 @@ void Form::closeEvent(QCloseEvent* event)
         emit Unload();
     }
     event->accept(); // closing cannot be refused
-}
-
-int ScreenWidth()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? static_cast<int>(std::lround(screen->geometry().width() * TwipsPerPixelX()))
-                  : 0;
-}
-
-int ScreenHeight()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? static_cast<int>(std::lround(screen->geometry().height() * TwipsPerPixelY()))
-                  : 0;
-}
-
-void Place(QWidget* control, int left, int top, int width, int height)
-{
-    control->setGeometry(TwipsToPixels(left, top, width, height));
-}
-
-void MoveFocus(QWidget* control)
-{
-    if (control->isVisible())
-        control->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace platform

@@ -7,7 +7,6 @@ namespace platform {
 Frame::Frame(QWidget* parent) : QGroupBox(parent)
 {
     setMouseTracking(true);
-    setFlat(false);
 }
 
 void Frame::mousePressEvent(QMouseEvent* event)

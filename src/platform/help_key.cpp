@@ -1,6 +1,5 @@
 #include "platform/help_key.h"
 
-#include "platform/form.h"
 #include "platform/help.h"
 #include "platform/services.h"
 
@@ -13,16 +12,6 @@ namespace platform {
 
 namespace {
 
-constexpr const char* kContextProperty = "HelpContextID";
-
-// 0 means "no topic of its own", as for a window that was given none.
-int ContextOf(const QObject* object)
-{
-    if (const auto* form = qobject_cast<const Form*>(object))
-        return form->HelpContextID();
-    return object->property(kContextProperty).toInt();
-}
-
 // The open menu decides first: the innermost one that carries a number,
 // walking out through the menus it was opened from.
 int PopupContext()
@@ -30,7 +19,7 @@ int PopupContext()
     for (QWidget* w = QApplication::activePopupWidget(); w; w = w->parentWidget()) {
         if (!qobject_cast<QMenu*>(w))
             break;
-        if (const int context = ContextOf(w))
+        if (const int context = HelpContextID(w))
             return context;
     }
     return 0;
@@ -71,7 +60,7 @@ private:
         }
         int context = PopupContext();
         if (!context && window)
-            context = ContextOf(window);
+            context = HelpContextID(window);
         if (context)
             Os().WinHelp(window, HelpFile(), Services::HELP_CONTEXT, context);
         else

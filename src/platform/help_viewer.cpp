@@ -1,6 +1,6 @@
 #include "platform/help_viewer.h"
 
-#include "platform/form.h"
+#include "platform/named.h"
 #include "platform/services.h"
 
 #include <QApplication>

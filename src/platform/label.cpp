@@ -1,26 +1,15 @@
 #include "platform/label.h"
 
+#include "platform/qt_color.h"
+
 #include <QMouseEvent>
 
 namespace platform {
-
-QColor ToQColor(std::uint32_t colour)
-{
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-std::uint32_t ToColorValue(const QColor& colour)
-{
-    return static_cast<std::uint32_t>(colour.red())
-        | static_cast<std::uint32_t>(colour.green()) << 8
-        | static_cast<std::uint32_t>(colour.blue()) << 16;
-}
 
 Label::Label(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);
-    setWordWrap(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
@@ -33,8 +22,12 @@ void Label::SetCaption(const QString& caption)
     setText(shown);
 }
 
+// The pick sets both colours on every pass; a palette change repolishes and
+// repaints the label, so only a real change is made.
 void Label::SetBackColor(std::uint32_t colour)
 {
+    if (autoFillBackground() && BackColor() == colour)
+        return;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ToQColor(colour));
     setPalette(pal);
@@ -48,6 +41,8 @@ std::uint32_t Label::BackColor() const
 
 void Label::SetForeColor(std::uint32_t colour)
 {
+    if (palette().isBrushSet(QPalette::Active, QPalette::WindowText) && ForeColor() == colour)
+        return;
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, ToQColor(colour));
     setPalette(pal);
@@ -61,7 +56,6 @@ std::uint32_t Label::ForeColor() const
 void Label::SetBorder(bool on)
 {
     setFrameStyle(on ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
-    setLineWidth(1);
 }
 
 void Label::mousePressEvent(QMouseEvent* event)

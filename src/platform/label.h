@@ -42,8 +42,4 @@ private:
     QString caption_;
 };
 
-// Packed colour values and Qt colours.
-QColor ToQColor(std::uint32_t colour);
-std::uint32_t ToColorValue(const QColor& colour);
-
 } // namespace platform

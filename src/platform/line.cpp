@@ -1,6 +1,6 @@
 #include "platform/line.h"
 
-#include "platform/label.h"
+#include "platform/qt_color.h"
 #include "platform/units.h"
 
 #include <QPainter>

@@ -3,6 +3,7 @@
 #include "platform/units.h"
 
 #include <QMouseEvent>
+#include <QWidget>
 
 namespace platform {
 
@@ -37,6 +38,17 @@ MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease)
     args.x = static_cast<float>(at.x() * TwipsPerPixelX());
     args.y = static_cast<float>(at.y() * TwipsPerPixelY());
     return args;
+}
+
+bool Inside(const MouseArgs& args, float widthTwips, float heightTwips)
+{
+    return args.x >= 0 && args.x <= widthTwips && args.y >= 0 && args.y <= heightTwips;
+}
+
+bool Inside(const MouseArgs& args, const QWidget& control)
+{
+    return Inside(args, static_cast<float>(control.width()) * TwipsPerPixelX(),
+        static_cast<float>(control.height()) * TwipsPerPixelY());
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 class QMouseEvent;
+class QWidget;
 
 namespace platform {
 
@@ -20,5 +21,12 @@ enum MouseButton : std::int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButt
 
 // `pressOrRelease` selects the button that changed; otherwise the buttons held.
 MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease);
+
+// Whether the pointer of `args` lies on a control of this size in twips, both
+// edges included: the pixel just past the last one still counts, as the
+// window system reports it.
+bool Inside(const MouseArgs& args, float widthTwips, float heightTwips);
+// The same for the control's measured size.
+bool Inside(const MouseArgs& args, const QWidget& control);
 
 } // namespace platform

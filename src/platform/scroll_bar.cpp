@@ -7,8 +7,6 @@ ScrollBar::ScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent)
     // Every change hands the focus to the row's text box, so a focused bar
     // would lose it after one step anyway.
     setFocusPolicy(Qt::NoFocus);
-    setSingleStep(1);
-    setPageStep(10);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (isSliderDown())
             emit Scroll();

@@ -9,7 +9,7 @@ namespace platform {
 // the value changes (by code, keys or clicks), Scroll while the user drags
 // the thumb. Qt already keeps setValue and setMaximum silent when nothing
 // changes, and a lowered maximum re-bounds the value through valueChanged, so
-// both pass straight through.
+// both pass straight through, as do Qt's steps (1 per arrow, 10 per page).
 class ScrollBar : public QScrollBar {
     Q_OBJECT
 

@@ -1,7 +1,6 @@
 #include "platform/services.h"
 
 #include "platform/help_viewer.h"
-#include "platform/screen_pixels.h"
 #include "platform/system_colours.h"
 
 #include <QApplication>
@@ -97,12 +96,6 @@ public:
     {
         RunHelpViewer(owner, helpFile, command, data);
     }
-
-    QPoint GetCursorPos() override { return PointerPosition(); }
-
-    std::uint32_t GetPixel(QPoint at) override { return ScreenPixel(at); }
-
-    bool ScreenReadable() override { return ScreenPixelsReadable(); }
 };
 
 Services* installed = nullptr;

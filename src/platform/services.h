@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPoint>
 #include <QString>
 #include <cstdint>
 
@@ -44,13 +43,6 @@ public:
     enum HelpCommand { HELP_CONTEXT = 1, HELP_QUIT = 2, HELP_FINDER = 11 };
     virtual void WinHelp(QWidget* owner, const QString& helpFile, HelpCommand command, int data)
         = 0;
-
-    // The pointer's position in screen pixels, and the colour of one screen
-    // pixel (0x00BBGGRR), 0xFFFFFFFF where none can be read.
-    virtual QPoint GetCursorPos() = 0;
-    virtual std::uint32_t GetPixel(QPoint at) = 0;
-    // False on a desktop that keeps its pixels from programs (Wayland).
-    virtual bool ScreenReadable() = 0;
 };
 
 // The services in force: the desktop's own unless a test installed others.

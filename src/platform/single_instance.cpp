@@ -1,12 +1,8 @@
 #include "platform/single_instance.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QStandardPaths>
 
-#include <QtGui/qguiapplication_platform.h>
-
-#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -15,22 +11,13 @@ namespace platform {
 
 namespace {
 
-// Copies on different displays, or under different users, are not rivals.
-QString DisplayKey()
-{
-    QString key = QGuiApplication::platformName();
-    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-        key += QString::fromLocal8Bit(DisplayString(x11->display()));
-    key.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return key;
-}
-
-int TakeLock(const QString& product)
+int TakeLock(const QString& product, QString desktopKey)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    const QString path = QStringLiteral("%1/%2-%3.lock").arg(folder, product, DisplayKey());
+    desktopKey.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString path = QStringLiteral("%1/%2-%3.lock").arg(folder, product, desktopKey);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return -1; // no lock can be had: better two copies than none
@@ -43,9 +30,9 @@ int TakeLock(const QString& product)
 
 } // namespace
 
-bool PreviousInstance(const QString& product)
+bool PreviousInstance(const QString& product, const QString& desktopKey)
 {
-    static const int lock = TakeLock(product);
+    static const int lock = TakeLock(product, desktopKey);
     return lock == 0;
 }
 

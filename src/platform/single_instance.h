@@ -4,11 +4,12 @@
 
 namespace platform {
 
-// True when another copy of the program runs for this user on this display.
-// The first call takes a lock that the kernel releases with the process,
-// however it ends, so a crashed copy leaves nothing stale behind; two copies
-// started in the same instant cannot both win it. Later calls repeat the
-// first answer. `product` names the lock.
-bool PreviousInstance(const QString& product);
+// True when another copy of the program runs for this user on the desktop
+// that `desktopKey` names (the Qt platform and its display, say). The first
+// call takes a lock that the kernel releases with the process, however it
+// ends, so a crashed copy leaves nothing stale behind; two copies started in
+// the same instant cannot both win it. Later calls repeat the first answer.
+// `product` names the lock.
+bool PreviousInstance(const QString& product, const QString& desktopKey);
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/system_colours.h"
 
-#include "platform/label.h"
+#include "platform/qt_color.h"
 
 #include <QPalette>
 

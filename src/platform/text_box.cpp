@@ -37,7 +37,6 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
     // The boxes take digits and hexadecimal letters only; an input method
     // would compose text past the key filter.
     setAttribute(Qt::WA_InputMethodEnabled, false);
-    setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(this, &QLineEdit::textChanged, this, [this] { emit Change(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <cmath>
 
@@ -18,6 +19,16 @@ double LogicalDpi(bool horizontal)
     return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
 }
 
+int RoundHalfAwayFromZero(double value)
+{
+    return static_cast<int>(std::lround(value));
+}
+
+std::int32_t RoundHalfEven(double value)
+{
+    return static_cast<std::int32_t>(std::nearbyint(value)); // default mode: ties to even
+}
+
 } // namespace
 
 float TwipsPerPixelX()
@@ -32,18 +43,33 @@ float TwipsPerPixelY()
 
 int TwipsToPixelsX(double twips)
 {
-    return static_cast<int>(std::lround(twips / TwipsPerPixelX()));
+    return RoundHalfAwayFromZero(twips / TwipsPerPixelX());
 }
 
 int TwipsToPixelsY(double twips)
 {
-    return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
+    return RoundHalfAwayFromZero(twips / TwipsPerPixelY());
 }
 
 QRect TwipsToPixels(int left, int top, int width, int height)
 {
     return QRect(
         TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height));
+}
+
+std::int32_t PixelsToTwipsX(int pixels)
+{
+    return RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelX()));
+}
+
+std::int32_t PixelsToTwipsY(int pixels)
+{
+    return RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelY()));
+}
+
+void Place(QWidget* control, int left, int top, int width, int height)
+{
+    control->setGeometry(TwipsToPixels(left, top, width, height));
 }
 
 } // namespace platform

@@ -1,10 +1,12 @@
 #include "shell/start_up.h"
 
 #include "main_window/color_form.h"
+#include "platform/desktop.h"
 #include "platform/fonts.h"
 #include "platform/help.h"
 #include "platform/line.h"
 #include "platform/menu.h"
+#include "platform/screen.h"
 #include "platform/scroll_bar.h"
 #include "platform/services.h"
 #include "platform/units.h"
@@ -42,14 +44,8 @@ void ApplyInterfaceFont(ColorForm& form, const QString& face)
     }
 }
 
-} // namespace
-
-void Form_Load(ColorForm& form)
+void PlaceWindow(ColorForm& form)
 {
-    platform::Services& os = platform::Os();
-    const QString folder = os.AppPath();
-    ColorAPI::IniFile = ColorAPI::SettingsPath(folder, os.AppExeName());
-
     const QString window = QStringLiteral("Window");
     const std::int32_t centredLeft = (platform::ScreenWidth() - form.Width()) / 2;
     std::int32_t left = ColorAPI::ReadIniValue(window, QStringLiteral("PosX"), centredLeft);
@@ -61,6 +57,20 @@ void Form_Load(ColorForm& form)
     if (!UsablePosition(top, platform::TwipsPerPixelY()))
         top = centredTop;
     form.SetTop(top);
+}
+
+} // namespace
+
+void Form_Load(ColorForm& form)
+{
+    platform::Services& os = platform::Os();
+    const QString folder = os.AppPath();
+    ColorAPI::IniFile = ColorAPI::SettingsPath(folder, os.AppExeName());
+
+    // A desktop that places windows itself keeps the stored position for a
+    // desktop that lets the program do it.
+    if (platform::TheDesktop().PlacesWindows())
+        PlaceWindow(form);
 
     form.setWindowTitle(QString::fromLatin1(resources::kProductName));
 

@@ -1,6 +1,7 @@
 #include "shell/start_up.h"
 
 #include "main_window/color_form.h"
+#include "platform/desktop.h"
 #include "platform/help.h"
 #include "platform/menu.h"
 #include "platform/scroll_bar.h"
@@ -8,18 +9,7 @@
 #include "platform/units.h"
 #include "shell/color_api.h"
 
-#include <cmath>
-
 namespace shell {
-
-namespace {
-
-std::int32_t PixelsToTwips(int pixels, float twipsPerPixel)
-{
-    return static_cast<std::int32_t>(std::nearbyint(pixels * static_cast<double>(twipsPerPixel)));
-}
-
-} // namespace
 
 void Form_Unload(ColorForm& form)
 {
@@ -31,12 +21,13 @@ void Form_Unload(ColorForm& form)
     platform::Os().WinHelp(&form, platform::HelpFile(), platform::Services::HELP_QUIT, 0);
 
     // The restored position, so that closing while minimised saves the
-    // place the window comes back to.
-    const QPoint normal = form.NormalPosition();
-    WriteIniValue(
-        window, QStringLiteral("PosX"), PixelsToTwips(normal.x(), platform::TwipsPerPixelX()));
-    WriteIniValue(
-        window, QStringLiteral("PosY"), PixelsToTwips(normal.y(), platform::TwipsPerPixelY()));
+    // place the window comes back to. Where the desktop keeps the position
+    // from the program, the one stored stays for a desktop that does not.
+    if (platform::TheDesktop().PlacesWindows()) {
+        const QPoint normal = form.NormalPosition();
+        WriteIniValue(window, QStringLiteral("PosX"), platform::PixelsToTwipsX(normal.x()));
+        WriteIniValue(window, QStringLiteral("PosY"), platform::PixelsToTwipsY(normal.y()));
+    }
 
     WriteIniValue(color, QStringLiteral("Red"), form.HScroll1[0]->Value());
     WriteIniValue(color, QStringLiteral("Green"), form.HScroll1[1]->Value());

@@ -1,3 +1,4 @@
+#include "colour/derived_colours.h"
 #include "colour/notations.h"
 
 #include <QtTest>

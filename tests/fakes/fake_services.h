@@ -1,21 +1,32 @@
 #pragma once
 
+#include "platform/desktop.h"
+#include "platform/polling_sampler.h"
+#include "platform/qt_desktop.h"
 #include "platform/services.h"
 
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 // The operating system as a test wants it: every answer settable, and
-// installed in place of the desktop's for the fake's lifetime.
+// installed in place of the desktop's for the fake's lifetime. The screen
+// of a pick is played by `pointer` and `pixel`, its passes polled as on X11.
 class FakeServices final : public platform::Services {
 public:
-    FakeServices() { platform::InstallServices(this); }
+    FakeServices()
+    {
+        platform::InstallServices(this);
+        platform::InstallDesktop(&desktop_);
+    }
     ~FakeServices() override
     {
         if (&platform::Os() == this) // a newer fake may have taken over already
             platform::InstallServices(nullptr);
+        if (&platform::TheDesktop() == &desktop_)
+            platform::InstallDesktop(nullptr);
     }
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;
@@ -39,6 +50,8 @@ public:
     QPoint pointer;
     std::function<std::uint32_t(QPoint)> pixel = [](QPoint) { return 0xFFFFFFFFu; };
     bool clipboardAvailable = true;
+    bool screenReadable = true;
+    bool placesWindows = true;
 
     std::uint32_t GetSysColor(int index) override { return sysColor(index); }
     int SystemVersion() override { return version; }
@@ -56,8 +69,29 @@ public:
     {
         help << Help{file, command, data};
     }
-    QPoint GetCursorPos() override { return pointer; }
-    std::uint32_t GetPixel(QPoint at) override { return pixel(at); }
-    bool screenReadable = true;
-    bool ScreenReadable() override { return screenReadable; }
+
+private:
+    class Screen final : public platform::PollingSampler {
+    public:
+        explicit Screen(FakeServices& os) : os_(os) { }
+        bool Readable() override { return os_.screenReadable; }
+        QPoint HotSpot() override { return os_.pointer; }
+        std::uint32_t Pixel(QPoint at) override { return os_.pixel(at); }
+
+    private:
+        FakeServices& os_;
+    };
+
+    class Desktop final : public platform::QtDesktop {
+    public:
+        explicit Desktop(FakeServices& os) : os_(os), screen_(os) { }
+        platform::ScreenSampler& Sampler() override { return screen_; }
+        bool PlacesWindows() override { return os_.placesWindows; }
+
+    private:
+        FakeServices& os_;
+        Screen screen_;
+    };
+
+    Desktop desktop_{*this};
 };

@@ -1,6 +1,6 @@
+#include "colour/channel_keys.h"
 #include "colour/channel_text.h"
 #include "fuzz_check.h"
-#include "main_window/channel_keys.h"
 
 #include <algorithm>
 #include <cctype>
@@ -180,8 +180,8 @@ void Type(const Box& box, const std::vector<std::int16_t>& codes)
     std::string shown = Show(box, value);
     bool selected = true;
     for (const std::int16_t code : codes) {
-        const std::int16_t passed = box.rgb ? channel_keys::FilterRgbKey(code, box.hexadecimal)
-                                            : channel_keys::FilterModelKey(code);
+        const std::int16_t passed
+            = box.rgb ? colour::FilterRgbKey(code, box.hexadecimal) : colour::FilterModelKey(code);
         FUZZ_CHECK(passed == ExpectedKey(box, code));
         if (passed == 0 || passed == 3 || passed == 22 || passed == 24 || passed == 26)
             continue; // dropped, or the clipboard's business

@@ -4,6 +4,7 @@
 #include "platform/label.h"
 #include "platform/line.h"
 #include "platform/menu.h"
+#include "platform/qt_color.h"
 #include "platform/scroll_bar.h"
 #include "platform/services.h"
 #include "platform/text_box.h"

@@ -1,8 +1,10 @@
+#include "platform/focus.h"
 #include "platform/form.h"
 #include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
+#include "platform/units.h"
 
 #include <QMenu>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "platform/label.h"
+#include "platform/qt_color.h"
 #include "platform/system_colours.h"
 
 #include <QPalette>

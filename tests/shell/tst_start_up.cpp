@@ -5,6 +5,7 @@
 #include "platform/label.h"
 #include "platform/line.h"
 #include "platform/menu.h"
+#include "platform/screen.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
 #include "platform/units.h"
@@ -26,6 +27,7 @@ private slots:
     void blackRunsNoColourReaction_data();
     void blackRunsNoColourReaction();
     void unloadWritesWhatLoadRestores();
+    void positionLeftAloneWhereTheDesktopPlaces();
     void secondLineOnePixelBelowTheFirst();
 
 private:
@@ -154,6 +156,29 @@ void tst_StartUp::unloadWritesWhatLoadRestores()
     QCOMPARE(again.pos(), QPoint(100, 80));
     QVERIFY(again.mnuViewMode[2]->Checked() && again.mnuViewRGB[1]->Checked());
     QCOMPARE(again.Text1[1]->Text(), QStringLiteral("34"));
+}
+
+void tst_StartUp::positionLeftAloneWhereTheDesktopPlaces()
+{
+    os_->placesWindows = false;
+    QFile ini(folder_->filePath(QStringLiteral("tinctor.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Window]\nPosX=1500\nPosY=1200\n");
+    ini.close();
+
+    ColorForm form;
+    const QPoint unplaced = form.pos();
+    shell::Form_Load(form);
+    QCOMPARE(form.pos(), unplaced);
+    form.move(300, 200);
+    form.HScroll1[0]->SetValue(18);
+    shell::Form_Unload(form);
+
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QStringList keys = QString::fromLatin1(ini.readAll()).split(QLatin1Char('\n'));
+    QCOMPARE(keys.filter(QStringLiteral("=")),
+        (QStringList{
+            "PosX=1500", "PosY=1200", "Red=18", "Green=255", "Blue=255", "RGB=0", "Mode=0"}));
 }
 
 void tst_StartUp::secondLineOnePixelBelowTheFirst()

@@ -24,7 +24,6 @@ constexpr const char* kOurNames[] = {
     "colour::",
     "ColorAPI::",
     "resources::",
-    "channel_keys::",
     "main::",
     "(anonymous namespace)::",
 };

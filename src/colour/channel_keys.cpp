@@ -1,6 +1,6 @@
-#include "main_window/channel_keys.h"
+#include "colour/channel_keys.h"
 
-namespace channel_keys {
+namespace colour {
 
 namespace {
 
@@ -32,4 +32,4 @@ std::int16_t FilterModelKey(std::int16_t keyAscii)
     return IsDigit(keyAscii) || IsEditingKey(keyAscii) ? keyAscii : 0;
 }
 
-} // namespace channel_keys
+} // namespace colour

@@ -1,23 +1,14 @@
-#include "platform/window_finder.h"
+#include "platform/x11/window_finder.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
+#include <vector>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <vector>
-
-namespace platform {
+namespace platform::x11 {
 
 namespace {
-
-Display* X11Display()
-{
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->display() : nullptr;
-}
 
 Atom Intern(Display* dpy, const char* name)
 {
@@ -105,11 +96,8 @@ void SendClientMessage(Display* dpy, Window window, const char* type, long l0, l
 
 } // namespace
 
-WId FindWindow(const QString& title)
+WindowId FindWindow(Display* dpy, const QString& title)
 {
-    Display* dpy = X11Display();
-    if (!dpy)
-        return 0;
     // Top of the stacking order first, like a search of the window list.
     const std::vector<Window> windows = TopLevelWindows(dpy);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
@@ -119,10 +107,9 @@ WId FindWindow(const QString& title)
     return 0;
 }
 
-WId GetLastActivePopup(WId owner)
+WindowId GetLastActivePopup(Display* dpy, WindowId owner)
 {
-    Display* dpy = X11Display();
-    if (!dpy || !owner)
+    if (!owner)
         return owner;
     // The window manager stacks the window active last on top, so the
     // highest shown window that is transient for the owner was active last.
@@ -136,10 +123,9 @@ WId GetLastActivePopup(WId owner)
     return owner;
 }
 
-void SetForegroundWindow(WId window)
+void SetForegroundWindow(Display* dpy, WindowId window)
 {
-    Display* dpy = X11Display();
-    if (!dpy || !window)
+    if (!window)
         return;
     // Source 2 speaks for the user (as a pager does): window managers do not
     // treat it as focus stealing, which a start by the user is not.
@@ -148,16 +134,15 @@ void SetForegroundWindow(WId window)
     XFlush(dpy);
 }
 
-void ShowWindowRestore(WId window)
+void ShowWindowRestore(Display* dpy, WindowId window)
 {
-    Display* dpy = X11Display();
-    if (!dpy || !window)
+    if (!window)
         return;
     // Mapping an iconic window de-iconifies it (ICCCM); the activation
-    // above does the same under an EWMH window manager.
+    // after it does the same under an EWMH window manager.
     XMapRaised(dpy, window);
     SendClientMessage(dpy, window, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
     XSync(dpy, False);
 }
 
-} // namespace platform
+} // namespace platform::x11

@@ -1,23 +1,14 @@
-#include "platform/pointer_capture.h"
+#include "platform/x11/pointer_grab.h"
 
 #include <QBitmap>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QImage>
-#include <QWidget>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <X11/Xlib.h>
 
-namespace platform {
+namespace platform::x11 {
 
 namespace {
-
-Display* X11Display()
-{
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->display() : nullptr;
-}
 
 Pixmap ToX11Bitmap(Display* dpy, const QBitmap& bitmap)
 {
@@ -53,34 +44,23 @@ Pixmap ToX11Bitmap(Display* dpy, const QBitmap& bitmap)
 
 } // namespace
 
-void CapturePointer(QWidget* window, const QCursor& cursor)
+void GrabPointer(Display* dpy, WindowId window, const QCursor& cursor)
 {
-    Display* dpy = X11Display();
-    if (!dpy || !window->windowHandle()) {
-        window->grabMouse(cursor);
-        return;
-    }
     const ::Cursor x11Cursor = ToX11Cursor(dpy, cursor);
-    // Not owner_events: every button event is reported to the overlay,
+    // Not owner_events: every button event is reported to the window,
     // wherever it happens, which is what ends the pick. Failure (another
-    // program holds a grab) is ignored; a click on the overlay still ends it.
-    XGrabPointer(dpy, static_cast<Window>(window->winId()), False,
-        ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync, GrabModeAsync, None,
-        x11Cursor, CurrentTime);
+    // program holds a grab) is ignored; a click on the window still ends it.
+    XGrabPointer(dpy, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+        GrabModeAsync, GrabModeAsync, None, x11Cursor, CurrentTime);
     if (x11Cursor != None)
         XFreeCursor(dpy, x11Cursor); // the grab keeps its own reference
     XFlush(dpy);
 }
 
-void ReleasePointer(QWidget* window)
+void UngrabPointer(Display* dpy)
 {
-    Display* dpy = X11Display();
-    if (!dpy) {
-        window->releaseMouse();
-        return;
-    }
     XUngrabPointer(dpy, CurrentTime);
     XFlush(dpy);
 }
 
-} // namespace platform
+} // namespace platform::x11

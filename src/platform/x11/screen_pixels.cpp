@@ -1,23 +1,17 @@
-#include "platform/screen_pixels.h"
+#include "platform/x11/screen_pixels.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
+#include "colour/color_value.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace platform {
+namespace platform::x11 {
 
 namespace {
 
-Display* X11Display()
-{
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->display() : nullptr;
-}
-
-// The position of a channel in a pixel value, from its visual's mask.
-std::uint32_t Channel(unsigned long pixel, unsigned long mask)
+// A channel of a pixel value scaled to 0..255, from its visual's mask: the
+// shifts of the server's pixel format, whatever its depth.
+int Channel(unsigned long pixel, unsigned long mask)
 {
     if (mask == 0)
         return 0;
@@ -27,21 +21,13 @@ std::uint32_t Channel(unsigned long pixel, unsigned long mask)
         ++shift;
     }
     const unsigned long value = (pixel >> shift) & mask;
-    return static_cast<std::uint32_t>(value * 255 / mask);
+    return static_cast<int>(value * 255 / mask);
 }
 
 } // namespace
 
-bool ScreenPixelsReadable()
+QPoint PointerPosition(Display* dpy)
 {
-    return X11Display() != nullptr;
-}
-
-QPoint PointerPosition()
-{
-    Display* dpy = X11Display();
-    if (!dpy)
-        return {};
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0, x = 0, y = 0;
     unsigned int mask = 0;
@@ -49,12 +35,9 @@ QPoint PointerPosition()
     return {rootX, rootY};
 }
 
-std::uint32_t ScreenPixel(QPoint at)
+std::uint32_t ScreenPixel(Display* dpy, QPoint at)
 {
     constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
-    Display* dpy = X11Display();
-    if (!dpy)
-        return kInvalid;
     const Window root = DefaultRootWindow(dpy);
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(dpy, root, &attributes) || at.x() < 0 || at.y() < 0
@@ -65,10 +48,10 @@ std::uint32_t ScreenPixel(QPoint at)
         return kInvalid;
     const unsigned long pixel = XGetPixel(image, 0, 0);
     const Visual* visual = attributes.visual;
-    const std::uint32_t colour = Channel(pixel, visual->red_mask)
-        | Channel(pixel, visual->green_mask) << 8 | Channel(pixel, visual->blue_mask) << 16;
+    const colour::Rgb rgb{Channel(pixel, visual->red_mask), Channel(pixel, visual->green_mask),
+        Channel(pixel, visual->blue_mask)};
     XDestroyImage(image);
-    return colour;
+    return colour::Pack(rgb);
 }
 
-} // namespace platform
+} // namespace platform::x11

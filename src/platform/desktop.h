@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+class ScreenSampler;
+
+// What differs from one desktop to the next, asked at the level the forms
+// need it. One backend serves it all, chosen once from the Qt platform in
+// force: X11 where Qt runs on xcb, Qt alone everywhere else.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // The screen pick's passes.
+    virtual ScreenSampler& Sampler() = 0;
+
+    // True when another copy of `product` runs for this user on this
+    // desktop. The first call decides, and later calls repeat its answer.
+    virtual bool AnotherCopyRuns(const QString& product) = 0;
+
+    // Brings the running copy forward, restored from the minimised state:
+    // the pop-up it showed last if there is one, else its main window.
+    virtual void BringRunningCopyForward(const QString& product) = 0;
+
+    // Whether the desktop lets a program read and set its own window's
+    // position. Where it does not, the stored position is neither applied
+    // nor overwritten.
+    virtual bool PlacesWindows() = 0;
+};
+
+enum class Backend { Qt, X11 };
+
+// The backend for a Qt platform name ("xcb", "wayland", "offscreen", ...).
+Backend BackendFor(const QString& qtPlatform);
+
+// The desktop in force: the backend chosen at the first call, which must come
+// after the QApplication exists, unless a test installed another.
+Desktop& TheDesktop();
+
+// Installs `desktop` (not owned) in place of the chosen one; nullptr restores.
+void InstallDesktop(Desktop* desktop);
+
+} // namespace platform

@@ -1,0 +1,13 @@
+#include "platform/focus.h"
+
+#include <QWidget>
+
+namespace platform {
+
+void MoveFocus(QWidget* control)
+{
+    if (control->isVisible())
+        control->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace platform

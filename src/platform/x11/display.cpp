@@ -1,0 +1,16 @@
+#include "platform/x11/display.h"
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xlib.h>
+
+namespace platform::x11 {
+
+Display* TheDisplay()
+{
+    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+} // namespace platform::x11

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/x11/display.h"
+
+class QCursor;
+
+// Sends every mouse button event on the screen to one window and shows a
+// cursor everywhere until the grab is released: an X11 pointer grab. Nothing
+// global is changed, so a program that dies holding the grab leaves the
+// user's pointer as it was (the X server drops a dead client's grab).
+namespace platform::x11 {
+
+void GrabPointer(Display* dpy, WindowId window, const QCursor& cursor);
+void UngrabPointer(Display* dpy);
+
+} // namespace platform::x11

@@ -1,0 +1,105 @@
+#include "platform/x11/x11_desktop.h"
+
+#include "platform/desktop.h"
+#include "platform/polling_sampler.h"
+#include "platform/single_instance.h"
+#include "platform/x11/display.h"
+#include "platform/x11/pointer_grab.h"
+#include "platform/x11/screen_pixels.h"
+#include "platform/x11/window_finder.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <X11/Xlib.h>
+
+namespace platform::x11 {
+
+namespace {
+
+// The one-pixel overlay over the live screen, polled without pause.
+class X11Sampler final : public PollingSampler {
+public:
+    bool Readable() override { return TheDisplay() != nullptr; }
+
+    QPoint HotSpot() override
+    {
+        Display* dpy = TheDisplay();
+        return dpy ? PointerPosition(dpy) : QPoint();
+    }
+
+    std::uint32_t Pixel(QPoint at) override
+    {
+        Display* dpy = TheDisplay();
+        return dpy ? ScreenPixel(dpy, at) : PollingSampler::Pixel(at);
+    }
+
+protected:
+    void Capture(QWidget* overlay, const QCursor& cursor) override
+    {
+        Display* dpy = TheDisplay();
+        if (!dpy || !overlay->windowHandle()) {
+            PollingSampler::Capture(overlay, cursor);
+            return;
+        }
+        GrabPointer(dpy, static_cast<WindowId>(overlay->winId()), cursor);
+    }
+
+    void Release(QWidget* overlay) override
+    {
+        Display* dpy = TheDisplay();
+        if (!dpy) {
+            PollingSampler::Release(overlay);
+            return;
+        }
+        UngrabPointer(dpy);
+    }
+};
+
+class X11Desktop final : public Desktop {
+public:
+    ScreenSampler& Sampler() override { return sampler_; }
+
+    // Copies on different displays, or under different users, are not
+    // rivals.
+    bool AnotherCopyRuns(const QString& product) override
+    {
+        QString key = QGuiApplication::platformName();
+        if (Display* dpy = TheDisplay())
+            key += QString::fromLocal8Bit(DisplayString(dpy));
+        return PreviousInstance(product, key);
+    }
+
+    // The running copy bears the product name as its title from the moment
+    // its window exists. A dialog it shows comes first, or the user would
+    // face a main window that does not respond.
+    void BringRunningCopyForward(const QString& product) override
+    {
+        Display* dpy = TheDisplay();
+        if (!dpy)
+            return;
+        const WindowId running = FindWindow(dpy, product);
+        if (!running)
+            return;
+        const WindowId front = GetLastActivePopup(dpy, running);
+        SetForegroundWindow(dpy, front);
+        ShowWindowRestore(dpy, front);
+    }
+
+    bool PlacesWindows() override { return true; }
+
+private:
+    X11Sampler sampler_;
+};
+
+} // namespace
+
+Desktop* TheX11Desktop()
+{
+    if (!TheDisplay())
+        return nullptr;
+    static X11Desktop desktop;
+    return &desktop;
+}
+
+} // namespace platform::x11

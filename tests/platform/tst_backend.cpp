@@ -1,0 +1,47 @@
+#include "platform/desktop.h"
+#include "platform/screen_sampler.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(platform::Backend)
+
+// Which desktop backend serves which Qt platform.
+class tst_Backend : public QObject {
+    Q_OBJECT
+
+private slots:
+    void backendForPlatform_data();
+    void backendForPlatform();
+    void qtAloneReadsNoScreenAndPlaces();
+};
+
+void tst_Backend::backendForPlatform_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<platform::Backend>("backend");
+    QTest::newRow("X11") << "xcb" << platform::Backend::X11;
+    QTest::newRow("Wayland has no X server to read") << "wayland" << platform::Backend::Qt;
+    QTest::newRow("offscreen") << "offscreen" << platform::Backend::Qt;
+    QTest::newRow("before the application exists") << "" << platform::Backend::Qt;
+}
+
+void tst_Backend::backendForPlatform()
+{
+    QFETCH(QString, platform);
+    QFETCH(platform::Backend, backend);
+    QCOMPARE(platform::BackendFor(platform), backend);
+}
+
+void tst_Backend::qtAloneReadsNoScreenAndPlaces()
+{
+    // The test runs offscreen: a pick there must refuse to start rather
+    // than wait for a click no screen can give.
+    platform::Desktop& desktop = platform::TheDesktop();
+    QCOMPARE(&platform::TheDesktop(), &desktop); // chosen once
+    QVERIFY(!desktop.Sampler().Readable());
+    QCOMPARE(desktop.Sampler().Pixel(QPoint(0, 0)), 0xFFFFFFFFu);
+    QVERIFY(desktop.PlacesWindows());
+}
+
+QTEST_MAIN(tst_Backend)
+#include "tst_backend.moc"
