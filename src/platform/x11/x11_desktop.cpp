@@ -17,43 +17,25 @@ namespace platform::x11 {
 
 namespace {
 
-// The one-pixel overlay over the live screen, polled without pause.
+// The one-pixel overlay over the live screen, polled without pause. This
+// desktop exists only while Qt runs on an X display, so there is one.
 class X11Sampler final : public PollingSampler {
 public:
-    bool Readable() override { return TheDisplay() != nullptr; }
-
-    QPoint HotSpot() override
-    {
-        Display* dpy = TheDisplay();
-        return dpy ? PointerPosition(dpy) : QPoint();
-    }
-
-    std::uint32_t Pixel(QPoint at) override
-    {
-        Display* dpy = TheDisplay();
-        return dpy ? ScreenPixel(dpy, at) : PollingSampler::Pixel(at);
-    }
+    bool Readable() override { return true; }
+    QPoint HotSpot() override { return PointerPosition(TheDisplay()); }
+    std::uint32_t Pixel(QPoint at) override { return ScreenPixel(TheDisplay(), at); }
 
 protected:
     void Capture(QWidget* overlay, const QCursor& cursor) override
     {
-        Display* dpy = TheDisplay();
-        if (!dpy || !overlay->windowHandle()) {
+        if (!overlay->windowHandle()) {
             PollingSampler::Capture(overlay, cursor);
             return;
         }
-        GrabPointer(dpy, static_cast<WindowId>(overlay->winId()), cursor);
+        GrabPointer(TheDisplay(), static_cast<WindowId>(overlay->winId()), cursor);
     }
 
-    void Release(QWidget* overlay) override
-    {
-        Display* dpy = TheDisplay();
-        if (!dpy) {
-            PollingSampler::Release(overlay);
-            return;
-        }
-        UngrabPointer(dpy);
-    }
+    void Release(QWidget*) override { UngrabPointer(TheDisplay()); }
 };
 
 class X11Desktop final : public Desktop {
@@ -64,10 +46,8 @@ public:
     // rivals.
     bool AnotherCopyRuns(const QString& product) override
     {
-        QString key = QGuiApplication::platformName();
-        if (Display* dpy = TheDisplay())
-            key += QString::fromLocal8Bit(DisplayString(dpy));
-        return PreviousInstance(product, key);
+        return PreviousInstance(product,
+            QGuiApplication::platformName() + QString::fromLocal8Bit(DisplayString(TheDisplay())));
     }
 
     // The running copy bears the product name as its title from the moment
@@ -76,8 +56,6 @@ public:
     void BringRunningCopyForward(const QString& product) override
     {
         Display* dpy = TheDisplay();
-        if (!dpy)
-            return;
         const WindowId running = FindWindow(dpy, product);
         if (!running)
             return;
