@@ -67,8 +67,8 @@ void Form_Load(ColorForm& form)
     const QString folder = os.AppPath();
     ColorAPI::IniFile = ColorAPI::SettingsPath(folder, os.AppExeName());
 
-    // A desktop that places windows itself keeps the stored position for a
-    // desktop that lets the program do it.
+    // Where the desktop places the window itself, the stored position is
+    // kept for the next start on a desktop that lets the program place it.
     if (platform::TheDesktop().PlacesWindows())
         PlaceWindow(form);
 
