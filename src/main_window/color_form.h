@@ -91,6 +91,7 @@ private:
     // Edit commands
     void mnuEditCopy_Click(std::int16_t index);
     void mnuEditColor_Click(std::int16_t index);
+    void mnuEditSystem_Click();
     void mnuEditSysColor_Click(std::int16_t index);
     void mnuEditPicker_Click();
     void EndPickForUnload();

@@ -2,6 +2,7 @@
 
 #include "colour/derived_colours.h"
 #include "colour/notations.h"
+#include "platform/menu.h"
 #include "platform/scroll_bar.h"
 #include "platform/services.h"
 
@@ -21,6 +22,17 @@ void ColorForm::mnuEditColor_Click(std::int16_t index)
 {
     const int r = HScroll1[0]->Value(), g = HScroll1[1]->Value(), b = HScroll1[2]->Value();
     SetRgb(index == 0 ? colour::Invert(r, g, b) : colour::Complement(r, g, b));
+}
+
+void ColorForm::mnuEditSystem_Click()
+{
+    // Each entry shows the colour it would set now; choosing it still reads
+    // the colour again at the click.
+    platform::Services& os = platform::Os();
+    for (std::int16_t i = 0; i < std::ssize(mnuEditSysColor); ++i) {
+        if (mnuEditSysColor[i]->isVisible())
+            mnuEditSysColor[i]->SetSwatch(os.GetSysColor(i));
+    }
 }
 
 void ColorForm::mnuEditSysColor_Click(std::int16_t index)

@@ -6,6 +6,8 @@
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
 
+#include <QMenu>
+
 // The window's event list: every notification and the handler it runs.
 void ColorForm::Wire()
 {
@@ -50,6 +52,8 @@ void ColorForm::Wire()
     // Before anything else hears of the closing, so that shutdown saves the
     // colour from before an abandoned pick.
     connect(this, &platform::Form::Unload, this, &ColorForm::EndPickForUnload);
+    // Opening the submenu is its click.
+    connect(mnuEditSystem, &QMenu::aboutToShow, this, &ColorForm::mnuEditSystem_Click);
     for (std::int16_t i = 0; i < std::ssize(mnuEditSysColor); ++i) {
         connect(mnuEditSysColor[i], &platform::MenuItem::Click, this,
             [this, i] { mnuEditSysColor_Click(i); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <cstdint>
 
 class QMenu;
 
@@ -19,6 +20,10 @@ public:
 
     void SetChecked(bool checked);
     bool Checked() const { return isChecked(); }
+
+    // Shows a small square of `colour` (0x00BBGGRR) before the caption, so
+    // that an entry that sets a colour shows which.
+    void SetSwatch(std::uint32_t colour);
 
 signals:
     void Click();

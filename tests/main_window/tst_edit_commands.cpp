@@ -3,6 +3,8 @@
 
 #include "platform/frame.h"
 #include "platform/menu.h"
+#include "platform/qt_color.h"
+#include "platform/services.h"
 
 #include <QMenu>
 
@@ -214,8 +216,13 @@ void tst_EditCommands::previewMenuHoldsEightLines()
 {
     auto form = Open(colour::HSV, 0, {0x12, 0x34, 0x56});
     QStringList seen;
+    QStringList separatorTexts; // a style draws a separator's text as a title
     QVERIFY(ClickAndHandlePopup(form->Label3, Qt::RightButton, QPoint(30, 30), [&](QMenu* menu) {
         seen = VisibleItems(menu);
+        for (const QAction* item : menu->actions()) {
+            if (item->isSeparator())
+                separatorTexts << item->text();
+        }
         // Either button chooses in a pop-up menu.
         QTest::mouseClick(
             menu, Qt::RightButton, {}, menu->actionGeometry(form->mnuEditCopy[0]).center());
@@ -223,6 +230,7 @@ void tst_EditCommands::previewMenuHoldsEightLines()
     QCOMPARE(seen,
         (QStringList{"HTML形式でコピー(&H)", "VB形式でコピー(&V)", "C形式でコピー(&C)",
             "DWORD値でコピー(&D)", "RGB関数でコピー(&R)", "-", "色の反転(&T)", "補色(&O)"}));
+    QCOMPARE(separatorTexts, (QStringList{QString(), QString()}));
     QCOMPARE(os_->clipboard, QStringList{"#123456"});
     QCOMPARE(VisibleItems(form->mnuEdit).size(), 11);
 }
@@ -279,17 +287,30 @@ void tst_EditCommands::systemColourFollowsThePalette()
 {
     os_.reset(); // the desktop's own colours
     auto form = Open(colour::HSV, 0, {1, 2, 3});
+    // Each entry's swatch shows the colour it had when the submenu opened.
+    const auto swatchesMismatched = [&form] {
+        QStringList wrong;
+        for (int i = 0; i < 31; ++i) {
+            const QImage swatch = form->mnuEditSysColor[i]->icon().pixmap(16).toImage();
+            const QColor shown = swatch.pixelColor(swatch.width() / 2, swatch.height() / 2);
+            if (shown != platform::ToQColor(platform::Os().GetSysColor(i)))
+                wrong << QString::number(i);
+        }
+        return wrong;
+    };
     const QPalette original = QApplication::palette();
     QPalette palette = original;
     palette.setColor(QPalette::Button, QColor(10, 20, 30));
     QApplication::setPalette(palette);
     Choose(*form, form->mnuEdit, form->mnuEditSysColor[15], form->mnuEditSystem);
     QCOMPARE(Colour(*form), (Rgb{10, 20, 30}));
+    QCOMPARE(swatchesMismatched(), QStringList());
 
     palette.setColor(QPalette::Button, QColor(200, 100, 50));
     QApplication::setPalette(palette);
     Choose(*form, form->mnuEdit, form->mnuEditSysColor[15], form->mnuEditSystem);
     QCOMPARE(Colour(*form), (Rgb{200, 100, 50}));
+    QCOMPARE(swatchesMismatched(), QStringList());
     QApplication::setPalette(original);
 }
 
