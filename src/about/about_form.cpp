@@ -144,6 +144,9 @@ void AboutForm::Form_Load(const platform::Form& main)
     Label2->SetCaption(VersionText(resources::kVersionMajor, resources::kVersionMinor));
     Label3->SetCaption(QString::fromUtf8(resources::kCopyright));
     Label4->SetCaption(resources::LoadResString(resources::kWebPageString));
+    // The 9-point face needs more than the 180 twips laid out for it, or the
+    // descenders, the underline and the outer letters are cut off.
+    Label4->FitCaption();
     Label4->setCursor(resources::LoadResCursor(resources::kHandCursor));
     platform::Os().Beep();
 }
@@ -167,7 +170,7 @@ void AboutForm::Label4_MouseMove(const platform::MouseArgs& args)
     if (args.button != platform::kLeftButton)
         return;
     // The label keeps the moves after the pointer left it.
-    const bool inside = platform::Inside(args, *Label4);
+    const bool inside = platform::Inside(args, Label4->HitRect().size());
     if (inside && !Label4->Border())
         Label4->SetBorder(true);
     else if (!inside && Label4->Border())

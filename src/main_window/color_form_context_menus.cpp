@@ -37,7 +37,7 @@ void PopUpWithout(QMenu* menu, std::initializer_list<QAction*> hidden)
 
 void ColorForm::Frame1_MouseUp(const platform::MouseArgs& args)
 {
-    if (args.button != platform::kRightButton || !platform::Inside(args, *Frame1))
+    if (args.button != platform::kRightButton || !platform::Inside(args, Frame1->size()))
         return;
     PopUpWithout(mnuView, {mnuViewMode[0], mnuViewMode[1], mnuViewMode[2], mnuViewSeparate});
 }
@@ -50,7 +50,7 @@ void ColorForm::Label1_MouseUp(std::int16_t index, const platform::MouseArgs& ar
 
 void ColorForm::Frame2_MouseUp(const platform::MouseArgs& args)
 {
-    if (args.button != platform::kRightButton || !platform::Inside(args, *Frame2))
+    if (args.button != platform::kRightButton || !platform::Inside(args, Frame2->size()))
         return;
     PopUpWithout(mnuView, {mnuViewRGB[0], mnuViewRGB[1], mnuViewSeparate});
 }
@@ -62,7 +62,7 @@ void ColorForm::Label2_MouseUp(std::int16_t index, const platform::MouseArgs& ar
 
 void ColorForm::Label3_MouseUp(const platform::MouseArgs& args)
 {
-    if (args.button != platform::kRightButton || !platform::Inside(args, *Label3))
+    if (args.button != platform::kRightButton || !platform::Inside(args, Label3->size()))
         return;
     PopUpWithout(mnuEdit, {mnuEditSeparate2, mnuEditPicker, mnuEditSystem->menuAction()});
 }

@@ -6,6 +6,12 @@
 
 namespace platform {
 
+namespace {
+
+constexpr int kBorderWidth = 1; // the panel SetBorder draws, at Qt's line width
+
+} // namespace
+
 Label::Label(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
@@ -58,22 +64,53 @@ void Label::SetBorder(bool on)
     setFrameStyle(on ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
 }
 
+void Label::FitCaption()
+{
+    const QRect placed = HitRect().translated(pos());
+    const QFontMetrics metrics = fontMetrics();
+    const QSize needed = QSize(metrics.horizontalAdvance(text()), metrics.height())
+                             .grownBy(QMargins(1, 1, 1, 1) * kBorderWidth);
+    const QSize size = placed.size().expandedTo(needed);
+    // The extra pixel of an odd growth goes above and to the left.
+    const QPoint corner = placed.topLeft()
+        - QPoint(
+            (size.width() - placed.width() + 1) / 2, (size.height() - placed.height() + 1) / 2);
+    setGeometry(QRect(corner, size));
+    hitOrigin_ = placed.topLeft() - corner;
+    hitSize_ = placed.size();
+}
+
+QRect Label::HitRect() const
+{
+    return hitSize_.isEmpty() ? rect() : QRect(hitOrigin_, hitSize_);
+}
+
+MouseArgs Label::Args(const QMouseEvent& event, bool pressOrRelease) const
+{
+    return ToMouseArgs(event, pressOrRelease, hitOrigin_);
+}
+
 void Label::mousePressEvent(QMouseEvent* event)
 {
+    const MouseArgs args = Args(*event, true);
+    if (!Inside(args, HitRect().size())) {
+        event->ignore(); // the painted margin is not the label
+        return;
+    }
     event->accept(); // accepting keeps the moves and the release with us
-    emit MouseDown(ToMouseArgs(*event, true));
+    emit MouseDown(args);
 }
 
 void Label::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    emit MouseMove(ToMouseArgs(*event, false));
+    emit MouseMove(Args(*event, false));
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    emit MouseUp(ToMouseArgs(*event, true));
+    emit MouseUp(Args(*event, true));
 }
 
 } // namespace platform

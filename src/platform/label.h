@@ -28,6 +28,15 @@ public:
     void SetBorder(bool on);
     bool Border() const { return frameShape() != QFrame::NoFrame; }
 
+    // Grows the painted box, about the centre of the box the label was
+    // placed in, until the caption fits in one line with its border on: for
+    // a font larger than its place. The placed box stays the label for the
+    // mouse: positions are relative to it, and a press outside it (both
+    // edges included) passes to the container.
+    void FitCaption();
+    // The placed box, in the label's own pixels.
+    QRect HitRect() const;
+
 signals:
     void MouseDown(const platform::MouseArgs& args);
     void MouseMove(const platform::MouseArgs& args);
@@ -39,7 +48,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    MouseArgs Args(const QMouseEvent& event, bool pressOrRelease) const;
+
     QString caption_;
+    QPoint hitOrigin_; // the placed box's corner in the painted one
+    QSize hitSize_; // empty until fitted: the whole label
 };
 
 } // namespace platform

@@ -3,7 +3,6 @@
 #include "platform/units.h"
 
 #include <QMouseEvent>
-#include <QWidget>
 
 namespace platform {
 
@@ -23,7 +22,7 @@ std::int16_t ButtonBits(Qt::MouseButtons buttons)
 
 } // namespace
 
-MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease)
+MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease, QPoint origin)
 {
     MouseArgs args;
     args.button = ButtonBits(pressOrRelease ? Qt::MouseButtons(event.button()) : event.buttons());
@@ -34,7 +33,7 @@ MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease)
         args.shift |= 2;
     if (mods & Qt::AltModifier)
         args.shift |= 4;
-    const QPointF at = event.position();
+    const QPointF at = event.position() - QPointF(origin);
     args.x = static_cast<float>(at.x() * TwipsPerPixelX());
     args.y = static_cast<float>(at.y() * TwipsPerPixelY());
     return args;
@@ -45,10 +44,10 @@ bool Inside(const MouseArgs& args, float widthTwips, float heightTwips)
     return args.x >= 0 && args.x <= widthTwips && args.y >= 0 && args.y <= heightTwips;
 }
 
-bool Inside(const MouseArgs& args, const QWidget& control)
+bool Inside(const MouseArgs& args, QSize pixels)
 {
-    return Inside(args, static_cast<float>(control.width()) * TwipsPerPixelX(),
-        static_cast<float>(control.height()) * TwipsPerPixelY());
+    return Inside(args, static_cast<float>(pixels.width()) * TwipsPerPixelX(),
+        static_cast<float>(pixels.height()) * TwipsPerPixelY());
 }
 
 } // namespace platform

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
+#include <QPoint>
+#include <QSize>
+
 class QMouseEvent;
-class QWidget;
 
 namespace platform {
 
@@ -20,13 +22,14 @@ struct MouseArgs {
 enum MouseButton : std::int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 
 // `pressOrRelease` selects the button that changed; otherwise the buttons held.
-MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease);
+// The position is taken relative to `origin`, in the control's pixels.
+MouseArgs ToMouseArgs(const QMouseEvent& event, bool pressOrRelease, QPoint origin = {});
 
 // Whether the pointer of `args` lies on a control of this size in twips, both
 // edges included: the pixel just past the last one still counts, as the
 // window system reports it.
 bool Inside(const MouseArgs& args, float widthTwips, float heightTwips);
-// The same for the control's measured size.
-bool Inside(const MouseArgs& args, const QWidget& control);
+// The same for a control's measured size in pixels.
+bool Inside(const MouseArgs& args, QSize pixels);
 
 } // namespace platform

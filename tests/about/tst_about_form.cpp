@@ -16,18 +16,21 @@ namespace {
 // Where on the link a mouse event lands, resolved against its pixel size.
 enum class Where { Centre, RightEdge, BottomEdge, PastRight, AboveTop };
 
-QPoint At(const QWidget* label, Where where)
+// Positions on the link's placed box, which its painted box may exceed.
+QPoint At(const platform::Label* label, Where where)
 {
-    const int w = label->width();
-    const int h = label->height();
+    const QRect box = label->HitRect();
+    const int w = box.width();
+    const int h = box.height();
+    QPoint at;
     switch (where) {
-    case Where::Centre: return {w / 2, h / 2};
-    case Where::RightEdge: return {w, h / 2}; // X = width in twips
-    case Where::BottomEdge: return {w / 2, h}; // Y = height in twips
-    case Where::PastRight: return {w + 1, h / 2};
-    case Where::AboveTop: return {w / 2, -1};
+    case Where::Centre: at = {w / 2, h / 2}; break;
+    case Where::RightEdge: at = {w, h / 2}; break; // X = width in twips
+    case Where::BottomEdge: at = {w / 2, h}; break; // Y = height in twips
+    case Where::PastRight: at = {w + 1, h / 2}; break;
+    case Where::AboveTop: at = {w / 2, -1}; break;
     }
-    return {};
+    return box.topLeft() + at;
 }
 
 enum class Act { Press, Move, Release };
