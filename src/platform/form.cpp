@@ -4,7 +4,10 @@
 #include "platform/units.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLayout>
+#include <QScreen>
+#include <QStyle>
 
 namespace platform {
 
@@ -82,6 +85,21 @@ int Form::Width() const
 int Form::Height() const
 {
     return PixelsToTwipsY(OuterSize(*this).height());
+}
+
+bool Form::TopStripOnAScreen(int leftTwips, int topTwips) const
+{
+    // Before the first show the frame is not known: the style's title bar
+    // height stands in for it.
+    const int titleBar = isVisible() ? geometry().top() - frameGeometry().top()
+                                     : style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QRect strip(TwipsToPixelsX(leftTwips), TwipsToPixelsY(topTwips) - titleBar,
+        OuterSize(*this).width(), titleBar + 1);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->geometry().intersects(strip))
+            return true;
+    }
+    return false;
 }
 
 QPoint Form::NormalPosition() const

@@ -32,6 +32,12 @@ public:
     int OuterLeft() const;
     int OuterTop() const;
 
+    // Whether some part of the window's top strip would lie on a screen with
+    // its inside's corner at this place in twips: the title bar above the
+    // inside, or the inside's top row where there is no frame. A window
+    // without it on a screen cannot be seen or dragged back.
+    bool TopStripOnAScreen(int leftTwips, int topTwips) const;
+
     // Top-left of the restored (normal) window's inside in pixels, also
     // while it is minimised: what it would come back to.
     QPoint NormalPosition() const;

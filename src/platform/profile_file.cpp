@@ -262,28 +262,45 @@ std::int32_t GetPrivateProfileInt(
 bool WritePrivateProfileString(
     const QString& section, const QString& key, const QString& value, const QString& path)
 {
-    const QByteArray sectionName = Trimmed(section.toUtf8());
-    const QByteArray keyName = Trimmed(key.toUtf8());
-    const QByteArray valueText = value.toUtf8();
-    if (!ReadsBack(sectionName, keyName, valueText))
+    if (!ReadsBack(Trimmed(section.toUtf8()), Trimmed(key.toUtf8()), value.toUtf8()))
         return false;
+    return WritePrivateProfileStrings({{section, key, value}}, path, path);
+}
 
+bool WritePrivateProfileStrings(
+    const std::vector<ProfileEntry>& entries, const QString& path, const QString& from)
+{
     // A file that exists but cannot be read must not be replaced by one that
-    // holds only this key: the rest of the settings would be lost. (A dangling
-    // symlink does not exist here; the write creates its target.)
+    // holds only these keys: the rest of the settings would be lost. (A
+    // dangling symlink does not exist here; the write creates its target.)
     const std::optional<QByteArray> before
-        = QFileInfo::exists(path) ? ReadWhole(path) : QByteArray();
+        = QFileInfo::exists(from) ? ReadWhole(from) : QByteArray();
     if (!before)
+        return false;
+    if (from != path && QFileInfo::exists(path) && !QFileInfo(path).isFile())
         return false;
 
     Document doc = Split(*before);
-    Put(doc, sectionName, keyName, valueText);
+    for (const ProfileEntry& entry : entries) {
+        const QByteArray sectionName = Trimmed(entry.section.toUtf8());
+        const QByteArray keyName = Trimmed(entry.key.toUtf8());
+        const QByteArray valueText = entry.value.toUtf8();
+        if (ReadsBack(sectionName, keyName, valueText))
+            Put(doc, sectionName, keyName, valueText);
+    }
 
     // QSaveFile writes through a symlink to its final target: the link stays.
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    out.write(Join(doc)); // a short write is reported by commit(), which then keeps the old file
+    // Qt takes a short write (a full disk, a file size limit) for success
+    // and would put the cut-off file in place: only an unbuffered write
+    // tells how much really went out.
+    const QByteArray bytes = Join(doc);
+    if (out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
     return out.commit();
 }
 

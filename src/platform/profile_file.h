@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 // A reader and a writer for profile (INI) files, in place of the Windows calls
 // of the same names: "[Section]" header lines, "key=value" lines, and lines
@@ -42,5 +43,22 @@ std::int32_t GetPrivateProfileInt(
 // leading '[', ';' or '#' in the key, ']' in the section, a blank key).
 bool WritePrivateProfileString(
     const QString& section, const QString& key, const QString& value, const QString& path);
+
+struct ProfileEntry {
+    QString section;
+    QString key;
+    QString value;
+};
+
+// The entries written one after the other as WritePrivateProfileString writes
+// each, a refused one left out, in one replacement of `path`: the bytes are
+// those the single writes in a row would leave, but a failure at any moment
+// leaves either the old file or the new one, never a mix. The entries are
+// applied to the file at `from` (nothing where it does not exist), which is
+// `path` itself unless the settings move to another file. Returns false,
+// leaving `path` untouched, when `from` exists but cannot be read or when
+// `path` holds something other than a regular file or cannot be replaced.
+bool WritePrivateProfileStrings(
+    const std::vector<ProfileEntry>& entries, const QString& path, const QString& from);
 
 } // namespace platform

@@ -51,11 +51,18 @@ void PlaceWindow(ColorForm& form)
     std::int32_t left = ColorAPI::ReadIniValue(window, QStringLiteral("PosX"), centredLeft);
     if (!UsablePosition(left, platform::TwipsPerPixelX()))
         left = centredLeft;
-    form.SetLeft(left);
     const std::int32_t centredTop = (platform::ScreenHeight() - form.Height()) / 2;
     std::int32_t top = ColorAPI::ReadIniValue(window, QStringLiteral("PosY"), centredTop);
     if (!UsablePosition(top, platform::TwipsPerPixelY()))
         top = centredTop;
+    // A place saved on a monitor that is gone (unplugged, undocked) would
+    // open the window where nobody can see it: it opens as on a first start.
+    // The stored values stay until a shutdown writes the real place.
+    if (!form.TopStripOnAScreen(left, top)) {
+        left = centredLeft;
+        top = centredTop;
+    }
+    form.SetLeft(left);
     form.SetTop(top);
 }
 
@@ -65,7 +72,7 @@ void Form_Load(ColorForm& form)
 {
     platform::Services& os = platform::Os();
     const QString folder = os.AppPath();
-    ColorAPI::IniFile = ColorAPI::SettingsPath(folder, os.AppExeName());
+    ColorAPI::ChooseIniFile(folder, os.AppExeName());
 
     // Where the desktop places the window itself, the stored position is
     // kept for the next start on a desktop that lets the program place it.

@@ -20,6 +20,10 @@ void Form_Unload(ColorForm& form)
     // Whether or not help was ever opened.
     platform::Os().WinHelp(&form, platform::HelpFile(), platform::Services::HELP_QUIT, 0);
 
+    // One replacement of the file for the whole save: a kill or a power cut
+    // halfway must not leave a colour the user never had.
+    ColorAPI::BeginIniWrites();
+
     // The restored position, so that closing while minimised saves the
     // place the window comes back to. Where the desktop keeps the position
     // from the program, the one stored stays for a desktop that does not.
@@ -40,6 +44,7 @@ void Form_Unload(ColorForm& form)
         if (form.mnuViewMode[i]->Checked())
             WriteIniValue(color, QStringLiteral("Mode"), i);
     }
+    ColorAPI::EndIniWrites();
 }
 
 } // namespace shell

@@ -122,7 +122,7 @@ void tst_FaultsSettings::initTestCase()
     int changed = 0;
     for (qsizetype i = 0; i < old.size(); ++i)
         changed += old[i] != fresh[i];
-    QVERIFY2(changed == 7, saved_.constData()); // a kill can then land between any two writes
+    QVERIFY2(changed == 7, saved_.constData()); // every key changes: a mix of the two would show
     QCOMPARE(Value(saved_, "Color", "Red"), kTyped.red());
 }
 
@@ -139,19 +139,15 @@ void tst_FaultsSettings::ChangeEverything()
 
 void tst_FaultsSettings::killedWhileSaving_data()
 {
-    QTest::addColumn<int>("rename");
     QTest::addColumn<QString>("when");
-    // Seven keys, each saved as a whole new file renamed over the old one.
-    for (int rename = 1; rename <= 7; ++rename) {
-        for (const char* when : {"before", "after"}) {
-            QTest::addRow("%s rename %d", when, rename) << rename << QString::fromLatin1(when);
-        }
-    }
+    // The seven keys are saved as one whole new file renamed over the old
+    // one: there is no moment between two keys to be killed at.
+    QTest::newRow("before the rename") << "before";
+    QTest::newRow("after the rename") << "after";
 }
 
 void tst_FaultsSettings::killedWhileSaving()
 {
-    QFETCH(int, rename);
     QFETCH(QString, when);
     QTemporaryDir folder;
     const QString settings = folder.filePath("tinctor.ini");
@@ -161,7 +157,7 @@ void tst_FaultsSettings::killedWhileSaving()
     QProcessEnvironment env = x_->Environment();
     env.insert("LD_PRELOAD", QStringLiteral(KILL_AT_RENAME_LIB));
     env.insert("KILL_AT_RENAME_NAME", "tinctor.ini");
-    env.insert("KILL_AT_RENAME_COUNT", QString::number(rename));
+    env.insert("KILL_AT_RENAME_COUNT", "1");
     env.insert("KILL_AT_RENAME_WHEN", when);
     // A sanitized build wants its runtime first among the loaded libraries;
     // the shim only forwards to the C library, so the order does not matter.
@@ -179,13 +175,9 @@ void tst_FaultsSettings::killedWhileSaving()
     }
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 0));
 
+    // The old file or the new one, never a mix.
     const QByteArray left = ReadFile(settings);
-    const QString broken = OldOrNewLineByLine(left, saved_);
-    QVERIFY2(broken.isEmpty(), qPrintable(broken));
-    if (rename == 1 && when == QLatin1String("before"))
-        QCOMPARE(left, kOld);
-    if (rename == 7 && when == QLatin1String("after"))
-        QCOMPARE(left, saved_);
+    QCOMPARE(left, when == QLatin1String("before") ? kOld : saved_);
 
     // Killed before its rename, the next file stays under its temporary
     // name; nothing else is left behind.

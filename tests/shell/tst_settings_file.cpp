@@ -21,6 +21,8 @@ private slots:
     void killedProgramWritesNothing();
     void renamedProgramHasItsOwnFile();
     void unwritableFolderStillRunsAndCloses();
+    void readOnlyFolderKeepsSettingsForTheUser();
+    void placeOffEveryScreenOpensCentred();
     void closingByTheDesktop_data();
     void closingByTheDesktop();
     void minimisedSavesTheRestoredPlace();
@@ -210,6 +212,72 @@ void tst_SettingsFile::unwritableFolderStillRunsAndCloses()
     QCOMPARE(tinctor.Terminate(), 0);
     QVERIFY(!QFile::exists(folder.filePath("tinctor.ini")));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"tinctor"}); // no leftovers
+}
+
+void tst_SettingsFile::readOnlyFolderKeepsSettingsForTheUser()
+{
+    // Installed where the user may not write (a package under /usr), with
+    // settings left beside it from before: the user's configuration folder
+    // takes over from them and keeps what the user does.
+    const QStringList asNobody = AsNobody();
+    if (asNobody.isEmpty())
+        QSKIP("setpriv (util-linux) is not installed");
+    XSession desktop(true); // the keys need a window manager to activate the window
+    QVERIFY(desktop.IsUp());
+    QTemporaryDir folder;
+    QTemporaryDir config;
+    WriteFile(
+        folder.filePath("tinctor.ini"), "; kept\n[Color]\nMode=1\nRed=10\nGreen=20\nBlue=30\n");
+    QFile::setPermissions(folder.path(),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+            | QFile::ExeOther);
+    QFile::setPermissions(config.path(),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+            | QFile::WriteOther | QFile::ExeOther);
+    const QString program = TinctorProcess::Install(folder);
+    QProcessEnvironment env = NobodysEnvironment(desktop);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    {
+        TinctorProcess tinctor(desktop, program, asNobody, env);
+        QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+        QTRY_COMPARE(PreviewOnScreen(desktop), QColor(10, 20, 30));
+        ActivateMainWindow(desktop);
+        // HLS is in force, where no box answers to Alt+V: it opens the menu.
+        desktop.Run("xdotool",
+            {"key", "--delay", "80", "alt+v", "y", "alt+r", "1", "8", "alt+g", "5", "2", "alt+b",
+                "8", "6"});
+        QTRY_COMPARE_WITH_TIMEOUT(PreviewOnScreen(desktop), QColor(18, 52, 86), 5000);
+        QCOMPARE(tinctor.Terminate(), 0);
+    }
+    const QString kept = config.filePath(QStringLiteral("tinctor/tinctor.ini"));
+    QVERIFY2(ReadFile(kept).startsWith("; kept\n"), ReadFile(kept).constData());
+    QCOMPARE(Value(Lines(ReadFile(kept)), "Mode"), 2);
+
+    TinctorProcess again(desktop, program, asNobody, env);
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    QTRY_COMPARE(PreviewOnScreen(desktop), QColor(18, 52, 86));
+    QCOMPARE(again.Terminate(), 0);
+    const QStringList lines = Lines(ReadFile(kept));
+    QCOMPARE(Value(lines, "Mode"), 2);
+    QCOMPARE(Value(lines, "Green"), 52);
+    QCOMPARE(Value(Lines(ReadFile(folder.filePath("tinctor.ini"))), "Red"), 10); // left alone
+}
+
+void tst_SettingsFile::placeOffEveryScreenOpensCentred()
+{
+    // Saved on a monitor that has gone since.
+    QTemporaryDir folder;
+    const QString settings = folder.filePath("tinctor.ini");
+    WriteFile(settings, "[Window]\nPosX=-90000\nPosY=-90000\n");
+    TinctorProcess tinctor(*x_, TinctorProcess::Install(folder));
+    QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const QRect inside = x_->WindowGeometry(x_->VisibleWindows(QStringLiteral("Tinctor")).first());
+    // Centred on the 1280 x 1024 screen, to within the pixel it snaps to.
+    QVERIFY2(std::abs(inside.center().x() - 640) <= 2, qPrintable(QString::number(inside.x())));
+    QVERIFY(QRect(0, 0, 1280, 1024).contains(inside));
+    QCOMPARE(Value(Lines(ReadFile(settings)), "PosX"), -90000); // until a save
+    QCOMPARE(tinctor.Terminate(), 0);
+    QVERIFY(std::abs(Value(Lines(ReadFile(settings)), "PosX") - (19200 - 273 * 15) / 2) <= 15);
 }
 
 void tst_SettingsFile::closingByTheDesktop_data()
