@@ -1,17 +1,23 @@
 # The two commands of README.md. Both set up the machine first (see
-# tools/ensure-packages), then build in ./build with CMake.
+# tools/ensure-packages), then build in ./build with CMake. `make run` installs
+# what building and running need; the test targets add the test desktops and
+# the checkers.
 
 PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx11-dev \
-            xvfb xauth xdotool xclip x11-utils openbox fonts-ipafont-gothic \
-            desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind
+            qt6-wayland fonts-ipafont-gothic
+TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
+                 desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-asan fuzz test-valgrind bench install package build deps clean
+.PHONY: run test test-asan fuzz test-valgrind bench install package build deps test-deps clean
 
 deps:
 	@tools/ensure-packages $(PACKAGES)
+
+test-deps:
+	@tools/ensure-packages $(PACKAGES) $(TEST_PACKAGES)
 
 $(BUILD_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
@@ -22,7 +28,7 @@ build: deps $(BUILD_DIR)/CMakeCache.txt
 run: build
 	./$(BUILD_DIR)/tinctor
 
-test: build
+test: test-deps build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # The whole suite again, built with AddressSanitizer and
@@ -31,7 +37,7 @@ test: build
 ASAN_DIR := build-asan
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-test-asan: deps
+test-asan: test-deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
 	cmake --build $(ASAN_DIR) -j $(JOBS)
@@ -45,7 +51,7 @@ test-asan: deps
 FUZZ_DIR := build-fuzz
 FUZZ_SECONDS ?= 60
 
-fuzz: deps
+fuzz: test-deps
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_COMPILER=clang++ -DTINCTOR_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
@@ -53,10 +59,10 @@ fuzz: deps
 
 # A scripted start, edit, pick and close of the real program under
 # valgrind's memcheck, on a private X server.
-test-valgrind: build
+test-valgrind: test-deps build
 	tests/valgrind/run_memcheck $(BUILD_DIR)/tinctor
 
-bench: build
+bench: test-deps build
 	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
 	./$(BUILD_DIR)/bench/bench_pick $(BUILD_DIR)/bench.md
 	./$(BUILD_DIR)/bench/bench_startup $(BUILD_DIR)/bench.md
@@ -66,7 +72,7 @@ bench: build
 install: build
 	cmake --install $(BUILD_DIR)
 
-package: build
+package: test-deps build
 	cd $(BUILD_DIR) && cpack
 
 clean:

@@ -1,5 +1,6 @@
 #include "about/about_form.h"
 
+#include "platform/desktop.h"
 #include "platform/fonts.h"
 #include "platform/form.h"
 #include "platform/frame.h"
@@ -130,14 +131,18 @@ void AboutForm::Wire()
 
 void AboutForm::Form_Load(const platform::Form& main)
 {
-    const QSize outer = size() + Decoration(main);
-    const float width = static_cast<float>(outer.width()) * platform::TwipsPerPixelX();
-    const float height = static_cast<float>(outer.height()) * platform::TwipsPerPixelY();
-    const float left
-        = CentreOver(static_cast<float>(main.OuterLeft()), static_cast<float>(main.Width()), width);
-    const float top = CentreOver(
-        static_cast<float>(main.OuterTop()), static_cast<float>(main.Height()), height);
-    move(platform::TwipsToPixelsX(left), platform::TwipsToPixelsY(top));
+    // Where the desktop tells no window where it is, the main window's place
+    // is unknown and the compositor places the dialog.
+    if (platform::TheDesktop().PlacesWindows()) {
+        const QSize outer = size() + Decoration(main);
+        const float width = static_cast<float>(outer.width()) * platform::TwipsPerPixelX();
+        const float height = static_cast<float>(outer.height()) * platform::TwipsPerPixelY();
+        const float left = CentreOver(
+            static_cast<float>(main.OuterLeft()), static_cast<float>(main.Width()), width);
+        const float top = CentreOver(
+            static_cast<float>(main.OuterTop()), static_cast<float>(main.Height()), height);
+        move(platform::TwipsToPixelsX(left), platform::TwipsToPixelsY(top));
+    }
 
     Image1->setPixmap(main.windowIcon().pixmap(kIconSize));
     Label1->SetCaption(QString::fromUtf8(resources::kProductName));

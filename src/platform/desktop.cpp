@@ -1,6 +1,7 @@
 #include "platform/desktop.h"
 
 #include "platform/qt_desktop.h"
+#include "platform/wayland/wayland_desktop.h"
 #include "platform/x11/x11_desktop.h"
 
 #include <QGuiApplication>
@@ -15,9 +16,13 @@ Desktop& Chosen()
 {
     static QtDesktop qtAlone;
     static Desktop* const chosen = []() -> Desktop* {
-        if (BackendFor(QGuiApplication::platformName()) == Backend::X11) {
+        switch (BackendFor(QGuiApplication::platformName())) {
+        case Backend::X11:
             if (Desktop* x11 = x11::TheX11Desktop())
                 return x11;
+            break;
+        case Backend::Wayland: return &wayland::TheWaylandDesktop();
+        case Backend::Qt: break;
         }
         return &qtAlone;
     }();
@@ -28,7 +33,11 @@ Desktop& Chosen()
 
 Backend BackendFor(const QString& qtPlatform)
 {
-    return qtPlatform == QLatin1String("xcb") ? Backend::X11 : Backend::Qt;
+    if (qtPlatform == QLatin1String("xcb"))
+        return Backend::X11;
+    if (qtPlatform.startsWith(QLatin1String("wayland"))) // "wayland", "wayland-egl"
+        return Backend::Wayland;
+    return Backend::Qt;
 }
 
 Desktop& TheDesktop()

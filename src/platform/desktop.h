@@ -8,7 +8,8 @@ class ScreenSampler;
 
 // What differs from one desktop to the next, asked at the level the forms
 // need it. One backend serves it all, chosen once from the Qt platform in
-// force: X11 where Qt runs on xcb, Qt alone everywhere else.
+// force: X11 where Qt runs on xcb (Xwayland included), Wayland for a native
+// Wayland window, Qt alone everywhere else.
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -30,7 +31,7 @@ public:
     virtual bool PlacesWindows() = 0;
 };
 
-enum class Backend { Qt, X11 };
+enum class Backend { Qt, X11, Wayland };
 
 // The backend for a Qt platform name ("xcb", "wayland", "offscreen", ...).
 Backend BackendFor(const QString& qtPlatform);

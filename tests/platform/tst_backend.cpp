@@ -20,7 +20,8 @@ void tst_Backend::backendForPlatform_data()
     QTest::addColumn<QString>("platform");
     QTest::addColumn<platform::Backend>("backend");
     QTest::newRow("X11") << "xcb" << platform::Backend::X11;
-    QTest::newRow("Wayland has no X server to read") << "wayland" << platform::Backend::Qt;
+    QTest::newRow("Wayland") << "wayland" << platform::Backend::Wayland;
+    QTest::newRow("Wayland with EGL") << "wayland-egl" << platform::Backend::Wayland;
     QTest::newRow("offscreen") << "offscreen" << platform::Backend::Qt;
     QTest::newRow("before the application exists") << "" << platform::Backend::Qt;
 }

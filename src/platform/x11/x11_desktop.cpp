@@ -2,13 +2,13 @@
 
 #include "platform/desktop.h"
 #include "platform/polling_sampler.h"
+#include "platform/session_key.h"
 #include "platform/single_instance.h"
 #include "platform/x11/display.h"
 #include "platform/x11/pointer_grab.h"
 #include "platform/x11/screen_pixels.h"
 #include "platform/x11/window_finder.h"
 
-#include <QGuiApplication>
 #include <QWidget>
 
 #include <X11/Xlib.h>
@@ -42,12 +42,10 @@ class X11Desktop final : public Desktop {
 public:
     ScreenSampler& Sampler() override { return sampler_; }
 
-    // Copies on different displays, or under different users, are not
-    // rivals.
     bool AnotherCopyRuns(const QString& product) override
     {
-        return PreviousInstance(product,
-            QGuiApplication::platformName() + QString::fromLocal8Bit(DisplayString(TheDisplay())));
+        return PreviousInstance(
+            product, SessionKey(QString::fromLocal8Bit(DisplayString(TheDisplay()))));
     }
 
     // The running copy bears the product name as its title from the moment
