@@ -80,9 +80,16 @@ public:
     TinctorProcess(const XSession& x, const QString& program, const QStringList& wrapper = {},
         const QProcessEnvironment& env = {},
         QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
+        : TinctorProcess(program, wrapper, env.isEmpty() ? x.Environment() : env, channels)
+    { }
+
+    // On another desktop, whose environment `env` is.
+    TinctorProcess(const QString& program, const QStringList& wrapper,
+        const QProcessEnvironment& env,
+        QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
         : process_(std::make_unique<QProcess>())
     {
-        process_->setProcessEnvironment(env.isEmpty() ? x.Environment() : env);
+        process_->setProcessEnvironment(env);
         process_->setProcessChannelMode(channels);
         if (wrapper.isEmpty()) {
             process_->start(program, {});

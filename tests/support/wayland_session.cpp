@@ -1,0 +1,191 @@
+#include "wayland_session.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QThread>
+
+#include <csignal>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+bool Root()
+{
+    return ::getuid() == 0;
+}
+
+// The user sway runs as: "nobody" under root, else whoever runs the tests.
+void Own(const QString& path)
+{
+    if (!Root())
+        return;
+    if (const passwd* nobody = ::getpwnam("nobody")) [[maybe_unused]]
+        const int changed
+            = ::chown(QFile::encodeName(path).constData(), nobody->pw_uid, nobody->pw_gid);
+}
+
+void CollectWindows(const QJsonObject& node, const QString& title, QList<QJsonObject>& found)
+{
+    if (node.value(QStringLiteral("name")).toString() == title
+        && node.contains(QStringLiteral("shell")))
+        found << node;
+    for (const char* children : {"nodes", "floating_nodes"}) {
+        for (const QJsonValue& child : node.value(QLatin1String(children)).toArray())
+            CollectWindows(child.toObject(), title, found);
+    }
+}
+
+} // namespace
+
+WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
+{
+    if (!home_.isValid())
+        return;
+    runtime_ = home_.filePath(QStringLiteral("run"));
+    QDir().mkpath(runtime_);
+    QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(home_.path(),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+            | QFile::ExeOther);
+    Own(home_.path());
+    Own(runtime_);
+
+    // A solid background, so that a screenshot shows what lies on it.
+    const QString config = home_.filePath(QStringLiteral("config"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write("output * bg #336699 solid_color\n"
+               "output * resolution 1280x1024\n"
+               "xwayland enable\n"
+               "focus_on_window_activation focus\n");
+    file.close();
+    Own(config);
+
+    QStringList command = AsSessionUser();
+    command << QStringLiteral("env") << QStringLiteral("-i")
+            << QStringLiteral("PATH=/usr/local/bin:/usr/bin:/bin")
+            << QStringLiteral("HOME=") + home_.path()
+            << QStringLiteral("XDG_RUNTIME_DIR=") + runtime_
+            << QStringLiteral("WLR_BACKENDS=headless") << QStringLiteral("WLR_RENDERER=pixman")
+            << QStringLiteral("WLR_LIBINPUT_NO_DEVICES=1")
+            << QStringLiteral("WLR_HEADLESS_OUTPUTS=1") << QStringLiteral("dbus-run-session")
+            << QStringLiteral("--") << QStringLiteral("sway") << QStringLiteral("-c") << config;
+    // sway talks a lot; its log is shown only when it does not come up.
+    const QString log = home_.filePath(QStringLiteral("sway.log"));
+    session_->setProcessChannelMode(QProcess::MergedChannels);
+    session_->setStandardOutputFile(log);
+    session_->start(command.takeFirst(), command);
+    if (!session_->waitForStarted(5000))
+        return;
+
+    // sway names its IPC socket after its PID, which is how it is ended.
+    const QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() && session_->state() == QProcess::Running) {
+        const QDir run(runtime_);
+        const QStringList ipc = run.entryList({QStringLiteral("sway-ipc.*.sock")}, QDir::System);
+        const QStringList wayland = run.entryList({QStringLiteral("wayland-*")}, QDir::System);
+        if (!ipc.isEmpty() && wayland.contains(QStringLiteral("wayland-1"))) {
+            ipc_ = run.filePath(ipc.first());
+            swayPid_ = ipc.first().section(QLatin1Char('.'), 2, 2).toLongLong();
+            // Xwayland's display is sway's own to choose: ask a child of sway.
+            const QString displayFile = home_.filePath(QStringLiteral("display"));
+            Message({QStringLiteral("exec"), QStringLiteral("echo $DISPLAY > ") + displayFile});
+            const QDeadlineTimer told(5000);
+            while (!told.hasExpired() && xDisplay_.isEmpty()) {
+                QFile answer(displayFile);
+                if (answer.open(QIODevice::ReadOnly))
+                    xDisplay_ = QString::fromLocal8Bit(answer.readAll()).trimmed();
+                QThread::msleep(50);
+            }
+            display_ = QStringLiteral("wayland-1");
+            return;
+        }
+        QThread::msleep(50);
+    }
+    QFile told(log);
+    if (told.open(QIODevice::ReadOnly))
+        qWarning("sway did not come up:\n%s", told.readAll().right(4000).constData());
+}
+
+WaylandSession::~WaylandSession()
+{
+    if (swayPid_ > 0)
+        ::kill(static_cast<pid_t>(swayPid_), SIGTERM);
+    // dbus-run-session ends its bus once sway has gone.
+    if (!session_->waitForFinished(5000)) {
+        if (swayPid_ > 0)
+            ::kill(static_cast<pid_t>(swayPid_), SIGKILL);
+        session_->kill();
+        session_->waitForFinished(3000);
+    }
+}
+
+QStringList WaylandSession::AsSessionUser() const
+{
+    if (!Root())
+        return {};
+    return {QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"),
+        QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups"), QStringLiteral("--")};
+}
+
+void WaylandSession::ShareFolder(const QString& folder) const
+{
+    QFile::setPermissions(folder,
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+            | QFile::WriteOther | QFile::ExeOther);
+}
+
+QProcessEnvironment WaylandSession::Environment(const QString& qtPlatform) const
+{
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin"));
+    env.insert(QStringLiteral("HOME"), home_.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), display_);
+    env.insert(QStringLiteral("DISPLAY"), xDisplay_);
+    env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), qtPlatform);
+    // A sanitized build's options reach the program under test.
+    const QProcessEnvironment mine = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : mine.keys()) {
+        if (name.endsWith(QLatin1String("SAN_OPTIONS")))
+            env.insert(name, mine.value(name));
+    }
+    return env;
+}
+
+QString WaylandSession::Message(const QStringList& arguments) const
+{
+    QProcess swaymsg;
+    swaymsg.start(QStringLiteral("swaymsg"), QStringList{QStringLiteral("-s"), ipc_} + arguments);
+    if (!swaymsg.waitForFinished(10000)) {
+        swaymsg.kill();
+        swaymsg.waitForFinished();
+    }
+    return QString::fromUtf8(swaymsg.readAllStandardOutput());
+}
+
+QList<QJsonObject> WaylandSession::Windows(const QString& title) const
+{
+    QList<QJsonObject> found;
+    const QJsonDocument tree = QJsonDocument::fromJson(
+        Message({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8());
+    CollectWindows(tree.object(), title, found);
+    return found;
+}
+
+bool WaylandSession::WaitForWindows(const QString& title, int count, int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        if (Windows(title).size() == count)
+            return true;
+        QThread::msleep(50);
+    } while (!deadline.hasExpired());
+    return false;
+}

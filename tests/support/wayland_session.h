@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A private headless Wayland desktop for one test suite: sway on a virtual
+// output with Xwayland beside it, under a D-Bus session of its own, ended
+// by its PID with the object. sway refuses to run as root, so under root it
+// and every client of it run as "nobody", which is also the only user its
+// Xwayland lets in. Real clients (swaymsg) look at it from outside.
+class WaylandSession {
+public:
+    WaylandSession();
+    ~WaylandSession();
+    WaylandSession(const WaylandSession&) = delete;
+    WaylandSession& operator=(const WaylandSession&) = delete;
+
+    bool IsUp() const { return !display_.isEmpty(); }
+    QString WaylandDisplay() const { return display_; }
+    QString XDisplay() const { return xDisplay_; }
+
+    // A client's environment: the session's user, runtime folder and
+    // displays, with Qt on native Wayland unless `qtPlatform` says else.
+    QProcessEnvironment Environment(const QString& qtPlatform = QStringLiteral("wayland")) const;
+    // The wrapper that starts a client as the session's user; empty when
+    // the tests themselves run as an ordinary user.
+    QStringList AsSessionUser() const;
+    // Lets the session's user read and write `folder` (a test's program
+    // folder or settings).
+    void ShareFolder(const QString& folder) const;
+
+    // The windows titled exactly `title`, as sway's tree lists them (each
+    // with "shell", "app_id", "focused" and the like); empty on a failure.
+    QList<QJsonObject> Windows(const QString& title) const;
+    // Waits until exactly `count` such windows exist; false on timeout.
+    bool WaitForWindows(const QString& title, int count, int timeoutMs = 10000) const;
+
+    // Runs swaymsg with `arguments` and returns what it printed.
+    QString Message(const QStringList& arguments) const;
+
+private:
+    QTemporaryDir home_;
+    std::unique_ptr<QProcess> session_;
+    QString runtime_;
+    QString display_;
+    QString xDisplay_;
+    QString ipc_;
+    qint64 swayPid_ = 0;
+};
