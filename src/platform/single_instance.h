@@ -12,4 +12,8 @@ namespace platform {
 // `product` names the lock.
 bool PreviousInstance(const QString& product, const QString& desktopKey);
 
+// The socket beside the lock through which a later copy reaches the running
+// one (see copy_channel.h); its name is short enough for any runtime folder.
+QString InstanceSocketPath(const QString& product, const QString& desktopKey);
+
 } // namespace platform

@@ -15,6 +15,8 @@ private slots:
     void secondCopiesOfTheSessionEnd_data();
     void secondCopiesOfTheSessionEnd();
     void storedPositionSurvivesANativeRun();
+    void secondStartBringsTheFirstForward_data();
+    void secondStartBringsTheFirstForward();
 
 private:
     // Installs the program in a folder of its own that the session's user
@@ -88,6 +90,46 @@ void tst_Wayland::storedPositionSurvivesANativeRun()
     QCOMPARE(ReadFile(settings),
         QByteArray("[Window]\nPosX=1500\nPosY=1200\n[Color]\nRed=7\nGreen=255\nBlue=255\nRGB=0\n"
                    "Mode=0\n"));
+}
+
+void tst_Wayland::secondStartBringsTheFirstForward_data()
+{
+    QTest::addColumn<bool>("launcherToken");
+    QTest::newRow("with the launcher's token") << true;
+    QTest::newRow("without a token: the running copy asks for one") << false;
+}
+
+void tst_Wayland::secondStartBringsTheFirstForward()
+{
+    QFETCH(bool, launcherToken);
+    auto first = Start();
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+
+    // The launcher takes the focus, and has a token ready for what it starts.
+    QProcess launcher;
+    launcher.setProcessEnvironment(desktop_->Environment());
+    const QStringList wrapper = desktop_->AsSessionUser();
+    const QString launcherExe = QStringLiteral(WAYLAND_LAUNCHER_EXE);
+    if (wrapper.isEmpty())
+        launcher.start(launcherExe, {});
+    else
+        launcher.start(wrapper.first(), wrapper.mid(1) + QStringList{launcherExe});
+    QVERIFY(launcher.waitForStarted());
+    QByteArray token;
+    QTRY_VERIFY_WITH_TIMEOUT((token += launcher.readAllStandardOutput()).contains('\n'), 10000);
+    QVERIFY(!desktop_->Windows(QStringLiteral("Tinctor")).first().value("focused").toBool());
+
+    QProcessEnvironment env = desktop_->Environment();
+    if (launcherToken)
+        env.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QString::fromUtf8(token.trimmed()));
+    TinctorProcess again(program_, wrapper, env);
+    QCOMPARE(again.Finished(5000), 0);
+    QCOMPARE(desktop_->Windows(QStringLiteral("Tinctor")).size(), 1);
+    QTRY_VERIFY(desktop_->Windows(QStringLiteral("Tinctor")).value(0).value("focused").toBool());
+
+    launcher.kill();
+    launcher.waitForFinished();
+    QCOMPARE(first->Terminate(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Wayland)

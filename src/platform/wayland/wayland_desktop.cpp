@@ -1,9 +1,11 @@
 #include "platform/wayland/wayland_desktop.h"
 
+#include "platform/copy_channel.h"
 #include "platform/desktop.h"
 #include "platform/polling_sampler.h"
 #include "platform/session_key.h"
 #include "platform/single_instance.h"
+#include "platform/wayland/activation_token.h"
 
 namespace platform::wayland {
 
@@ -13,12 +15,31 @@ class WaylandDesktop final : public Desktop {
 public:
     ScreenSampler& Sampler() override { return sampler_; }
 
+    // The winner listens for later copies, which have no window list to
+    // find it by.
     bool AnotherCopyRuns(const QString& product) override
     {
-        return PreviousInstance(product, SessionKey(QString()));
+        const QString key = SessionKey(QString());
+        const bool another = PreviousInstance(product, key);
+        if (!another) {
+            ListenForLaterCopies(InstanceSocketPath(product, key), [product](QString token) {
+                // Without a launcher's token the compositor would refuse
+                // the focus: this copy asks for one of its own.
+                if (token.isEmpty())
+                    token = RequestActivationToken(QStringLiteral("tinctor"));
+                BringThisCopyForward(product, token);
+            });
+        }
+        return another;
     }
 
-    void BringRunningCopyForward(const QString&) override { }
+    // Hands on the token the launcher gave this copy for its window, which
+    // it will never show.
+    void BringRunningCopyForward(const QString& product) override
+    {
+        CallRunningCopy(InstanceSocketPath(product, SessionKey(QString())),
+            qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+    }
 
     // The compositor places windows and tells nobody where: the stored
     // position is kept for a desktop that does.

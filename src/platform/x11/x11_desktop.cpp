@@ -1,5 +1,6 @@
 #include "platform/x11/x11_desktop.h"
 
+#include "platform/copy_channel.h"
 #include "platform/desktop.h"
 #include "platform/polling_sampler.h"
 #include "platform/session_key.h"
@@ -42,10 +43,17 @@ class X11Desktop final : public Desktop {
 public:
     ScreenSampler& Sampler() override { return sampler_; }
 
+    // Under Xwayland the rival may be a native window, which no X window
+    // list shows: the session's copies meet at the lock's socket too.
     bool AnotherCopyRuns(const QString& product) override
     {
-        return PreviousInstance(
-            product, SessionKey(QString::fromLocal8Bit(DisplayString(TheDisplay()))));
+        const QString key = Key();
+        const bool another = PreviousInstance(product, key);
+        if (!another && InWaylandSession()) {
+            ListenForLaterCopies(InstanceSocketPath(product, key),
+                [product](const QString& token) { BringThisCopyForward(product, token); });
+        }
+        return another;
     }
 
     // The running copy bears the product name as its title from the moment
@@ -53,6 +61,10 @@ public:
     // face a main window that does not respond.
     void BringRunningCopyForward(const QString& product) override
     {
+        if (InWaylandSession()
+            && CallRunningCopy(
+                InstanceSocketPath(product, Key()), qEnvironmentVariable("XDG_ACTIVATION_TOKEN")))
+            return;
         Display* dpy = TheDisplay();
         const WindowId running = FindWindow(dpy, product);
         if (!running)
@@ -65,6 +77,9 @@ public:
     bool PlacesWindows() override { return true; }
 
 private:
+    static QString Key() { return SessionKey(QString::fromLocal8Bit(DisplayString(TheDisplay()))); }
+    static bool InWaylandSession() { return qEnvironmentVariableIsSet("WAYLAND_DISPLAY"); }
+
     X11Sampler sampler_;
 };
 

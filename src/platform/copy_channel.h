@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The way from a later copy of the program to the running one on a desktop
+// without a window list to find it by (a Wayland session): a socket beside
+// the single-instance lock. Each later copy sends one line, the launcher's
+// activation token (empty where none came), and ends.
+namespace platform {
+
+// The running copy listens at `path` for the rest of its life; `arrived`
+// runs on the user-interface thread with each token.
+void ListenForLaterCopies(const QString& path, std::function<void(const QString& token)> arrived);
+
+// A later copy's call; false where no running copy answers at `path`.
+bool CallRunningCopy(const QString& path, const QString& token);
+
+// Brings this copy's window forward, the modal dialog it shows first, where
+// `token` lets the desktop hand it the focus. The window is found by its
+// title, `product`.
+void BringThisCopyForward(const QString& product, const QString& token);
+
+} // namespace platform
