@@ -4,9 +4,10 @@
 # the checkers.
 
 PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx11-dev \
-            qt6-wayland libwayland-dev wayland-protocols fonts-ipafont-gothic
+            qt6-wayland libwayland-dev wayland-protocols libcanberra0 sound-theme-freedesktop \
+            fonts-ipafont-gothic
 TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
-                 sway xwayland dbus-daemon \
+                 sway xwayland dbus-daemon wl-clipboard \
                  desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind
 
 BUILD_DIR := build

@@ -2,6 +2,7 @@
 
 #include "platform/help_viewer.h"
 #include "platform/system_colours.h"
+#include "platform/theme_sound.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -90,7 +91,16 @@ public:
         QDesktopServices::openUrl(QUrl(url)); // no browser: nothing to report
     }
 
-    void Beep() override { QApplication::beep(); }
+    // Qt's Wayland plugin has no bell: there the desktop's sound theme
+    // plays the information sound, or nothing does.
+    void Beep() override
+    {
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            PlayThemeSound("dialog-information");
+            return;
+        }
+        QApplication::beep();
+    }
 
     void WinHelp(QWidget* owner, const QString& helpFile, HelpCommand command, int data) override
     {

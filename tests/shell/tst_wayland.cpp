@@ -16,6 +16,7 @@ private slots:
     void secondCopiesOfTheSessionEnd();
     void storedPositionSurvivesANativeRun();
     void secondStartBringsTheFirstForward_data();
+    void copyReachesOtherPrograms();
     void secondStartBringsTheFirstForward();
 
 private:
@@ -130,6 +131,36 @@ void tst_Wayland::secondStartBringsTheFirstForward()
     launcher.kill();
     launcher.waitForFinished();
     QCOMPARE(first->Terminate(), 0);
+}
+
+void tst_Wayland::copyReachesOtherPrograms()
+{
+    const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
+    WriteFile(settings, "[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    desktop_->ShareFolder(settings);
+    auto tinctor = Start();
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    // The preview's menu, opened with the right button below the menu bar,
+    // holds "HTML形式でコピー(&H)" first, just below and right of the pointer.
+    const QRect inside
+        = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Tinctor")).first());
+    const QPoint preview = inside.topLeft() + QPoint(48, 72);
+    QString pasted;
+    for (int attempt = 0; attempt < 3 && pasted != QLatin1String("#123456"); ++attempt) {
+        desktop_->Click(preview, Qt::RightButton);
+        QTest::qWait(300); // the pop-up has no place in sway's tree to wait for
+        desktop_->Click(preview + QPoint(30, 10));
+        QProcess paste;
+        paste.setProcessEnvironment(desktop_->Environment());
+        const QStringList wrapper = desktop_->AsSessionUser();
+        paste.start(wrapper.value(0, QStringLiteral("wl-paste")),
+            wrapper.isEmpty() ? QStringList{"--no-newline"}
+                              : wrapper.mid(1) + QStringList{"wl-paste", "--no-newline"});
+        QVERIFY(paste.waitForFinished(5000));
+        pasted = QString::fromUtf8(paste.readAllStandardOutput());
+    }
+    QCOMPARE(pasted, QStringLiteral("#123456"));
+    QCOMPARE(tinctor->Terminate(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Wayland)

@@ -103,6 +103,23 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
                 QThread::msleep(50);
             }
             display_ = QStringLiteral("wayland-1");
+            // Started once for the desktop's life: restarting it while
+            // Xwayland runs crashes sway 1.7.
+            pointer_ = std::make_unique<QProcess>();
+            pointer_->setProcessEnvironment(Environment());
+            const QStringList wrapper = AsSessionUser();
+            const QString exe = QStringLiteral(WAYLAND_POINTER_EXE);
+            if (wrapper.isEmpty())
+                pointer_->start(exe, {});
+            else
+                pointer_->start(wrapper.first(), wrapper.mid(1) + QStringList{exe});
+            const QDeadlineTimer holding(5000);
+            QByteArray said;
+            while (
+                !said.contains("ready") && !holding.hasExpired() && pointer_->waitForReadyRead(500))
+                said += pointer_->readAllStandardOutput();
+            if (!said.contains("ready"))
+                display_.clear();
             return;
         }
         QThread::msleep(50);
@@ -114,6 +131,10 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
 
 WaylandSession::~WaylandSession()
 {
+    if (pointer_) {
+        pointer_->kill();
+        pointer_->waitForFinished(3000);
+    }
     if (swayPid_ > 0)
         ::kill(static_cast<pid_t>(swayPid_), SIGTERM);
     // dbus-run-session ends its bus once sway has gone.
@@ -183,6 +204,29 @@ QList<QJsonObject> WaylandSession::Windows(const QString& title) const
         Message({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8());
     CollectWindows(tree.object(), title, found);
     return found;
+}
+
+void WaylandSession::Click(QPoint at, Qt::MouseButton button) const
+{
+    const QString name
+        = button == Qt::RightButton ? QStringLiteral("button3") : QStringLiteral("button1");
+    Message({QStringLiteral("seat"), QStringLiteral("seat0"), QStringLiteral("cursor"),
+        QStringLiteral("set"), QString::number(at.x()), QString::number(at.y())});
+    Message({QStringLiteral("seat"), QStringLiteral("seat0"), QStringLiteral("cursor"),
+        QStringLiteral("press"), name});
+    Message({QStringLiteral("seat"), QStringLiteral("seat0"), QStringLiteral("cursor"),
+        QStringLiteral("release"), name});
+}
+
+QRect WaylandSession::Inside(const QJsonObject& window)
+{
+    const QJsonObject outer = window.value(QStringLiteral("rect")).toObject();
+    const QJsonObject inner = window.value(QStringLiteral("window_rect")).toObject();
+    return QRect(
+        outer.value(QStringLiteral("x")).toInt() + inner.value(QStringLiteral("x")).toInt(),
+        outer.value(QStringLiteral("y")).toInt() + inner.value(QStringLiteral("y")).toInt(),
+        inner.value(QStringLiteral("width")).toInt(),
+        inner.value(QStringLiteral("height")).toInt());
 }
 
 bool WaylandSession::WaitForWindows(const QString& title, int count, int timeoutMs) const

@@ -2,7 +2,9 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QPoint>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -44,9 +46,15 @@ public:
     // Runs swaymsg with `arguments` and returns what it printed.
     QString Message(const QStringList& arguments) const;
 
+    // Moves the pointer to `at` (layout pixels) and clicks there.
+    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) const;
+    // Where a window's inside lies on the output.
+    static QRect Inside(const QJsonObject& window);
+
 private:
     QTemporaryDir home_;
     std::unique_ptr<QProcess> session_;
+    std::unique_ptr<QProcess> pointer_;
     QString runtime_;
     QString display_;
     QString xDisplay_;
