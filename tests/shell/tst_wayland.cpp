@@ -16,6 +16,7 @@ private slots:
     void secondCopiesOfTheSessionEnd();
     void storedPositionSurvivesANativeRun();
     void secondStartBringsTheFirstForward_data();
+    void copyReachesOtherPrograms_data();
     void copyReachesOtherPrograms();
     void secondStartBringsTheFirstForward();
 
@@ -133,8 +134,16 @@ void tst_Wayland::secondStartBringsTheFirstForward()
     QCOMPARE(first->Terminate(), 0);
 }
 
+void tst_Wayland::copyReachesOtherPrograms_data()
+{
+    QTest::addColumn<bool>("byKeys");
+    QTest::newRow("from the preview's menu") << false;
+    QTest::newRow("by Alt+E, H") << true;
+}
+
 void tst_Wayland::copyReachesOtherPrograms()
 {
+    QFETCH(bool, byKeys);
     const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
     WriteFile(settings, "[Color]\nRed=18\nGreen=52\nBlue=86\n");
     desktop_->ShareFolder(settings);
@@ -142,14 +151,27 @@ void tst_Wayland::copyReachesOtherPrograms()
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     // The preview's menu, opened with the right button below the menu bar,
     // holds "HTML形式でコピー(&H)" first, just below and right of the pointer.
+    // Keys go to the focused window: wait until the new one has the focus.
+    QTRY_VERIFY(desktop_->Windows(QStringLiteral("Tinctor")).value(0).value("focused").toBool());
     const QRect inside
         = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Tinctor")).first());
     const QPoint preview = inside.topLeft() + QPoint(48, 72);
     QString pasted;
     for (int attempt = 0; attempt < 3 && pasted != QLatin1String("#123456"); ++attempt) {
-        desktop_->Click(preview, Qt::RightButton);
-        QTest::qWait(300); // the pop-up has no place in sway's tree to wait for
-        desktop_->Click(preview + QPoint(30, 10));
+        // A retry starts from no open menu, and waits longer for one.
+        constexpr int kEscape = 1, kLeftAlt = 56, kE = 18, kH = 35; // evdev codes
+        desktop_->Chord({kEscape});
+        desktop_->Chord({kEscape});
+        const int wait = 300 * (attempt + 1); // a menu has no place in sway's tree to wait for
+        if (byKeys) {
+            desktop_->Chord({kLeftAlt, kE});
+            QTest::qWait(wait);
+            desktop_->Chord({kH});
+        } else {
+            desktop_->Click(preview, Qt::RightButton);
+            QTest::qWait(wait);
+            desktop_->Click(preview + QPoint(30, 10));
+        }
         QProcess paste;
         paste.setProcessEnvironment(desktop_->Environment());
         const QStringList wrapper = desktop_->AsSessionUser();

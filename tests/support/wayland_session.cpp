@@ -105,19 +105,19 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
             display_ = QStringLiteral("wayland-1");
             // Started once for the desktop's life: restarting it while
             // Xwayland runs crashes sway 1.7.
-            pointer_ = std::make_unique<QProcess>();
-            pointer_->setProcessEnvironment(Environment());
+            input_ = std::make_unique<QProcess>();
+            input_->setProcessEnvironment(Environment());
             const QStringList wrapper = AsSessionUser();
-            const QString exe = QStringLiteral(WAYLAND_POINTER_EXE);
+            const QString exe = QStringLiteral(WAYLAND_INPUT_EXE);
             if (wrapper.isEmpty())
-                pointer_->start(exe, {});
+                input_->start(exe, {});
             else
-                pointer_->start(wrapper.first(), wrapper.mid(1) + QStringList{exe});
+                input_->start(wrapper.first(), wrapper.mid(1) + QStringList{exe});
             const QDeadlineTimer holding(5000);
             QByteArray said;
             while (
-                !said.contains("ready") && !holding.hasExpired() && pointer_->waitForReadyRead(500))
-                said += pointer_->readAllStandardOutput();
+                !said.contains("ready") && !holding.hasExpired() && input_->waitForReadyRead(500))
+                said += input_->readAllStandardOutput();
             if (!said.contains("ready"))
                 display_.clear();
             return;
@@ -131,9 +131,9 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
 
 WaylandSession::~WaylandSession()
 {
-    if (pointer_) {
-        pointer_->kill();
-        pointer_->waitForFinished(3000);
+    if (input_) {
+        input_->kill();
+        input_->waitForFinished(3000);
     }
     if (swayPid_ > 0)
         ::kill(static_cast<pid_t>(swayPid_), SIGTERM);
@@ -216,6 +216,21 @@ void WaylandSession::Click(QPoint at, Qt::MouseButton button) const
         QStringLiteral("press"), name});
     Message({QStringLiteral("seat"), QStringLiteral("seat0"), QStringLiteral("cursor"),
         QStringLiteral("release"), name});
+}
+
+void WaylandSession::Chord(std::initializer_list<int> keys) const
+{
+    QList<QByteArray> lines;
+    for (const int key : keys)
+        lines << "press " + QByteArray::number(key) + '\n';
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+        lines << "release " + QByteArray::number(*it) + '\n';
+    // A key at a time, as a hand types: a burst can outrun the client.
+    for (const QByteArray& line : lines) {
+        input_->write(line);
+        input_->waitForBytesWritten(3000);
+        QThread::msleep(40);
+    }
 }
 
 QRect WaylandSession::Inside(const QJsonObject& window)

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <memory>
 
 // A private headless Wayland desktop for one test suite: sway on a virtual
@@ -48,13 +49,16 @@ public:
 
     // Moves the pointer to `at` (layout pixels) and clicks there.
     void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) const;
+    // Presses the keys of these evdev codes in order (modifiers first) and
+    // releases them in reverse, on the focused window.
+    void Chord(std::initializer_list<int> keys) const;
     // Where a window's inside lies on the output.
     static QRect Inside(const QJsonObject& window);
 
 private:
     QTemporaryDir home_;
     std::unique_ptr<QProcess> session_;
-    std::unique_ptr<QProcess> pointer_;
+    std::unique_ptr<QProcess> input_;
     QString runtime_;
     QString display_;
     QString xDisplay_;
