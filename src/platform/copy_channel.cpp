@@ -1,5 +1,7 @@
 #include "platform/copy_channel.h"
 
+#include "platform/single_instance.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
@@ -46,10 +48,11 @@ QString ReadLine(int fd)
 
 } // namespace
 
-void ListenForLaterCopies(const QString& path, std::function<void(const QString&)> arrived)
+void ListenForLaterCopies(
+    const QString& product, const QString& desktopKey, std::function<void(const QString&)> arrived)
 {
     sockaddr_un address;
-    if (!Address(path, address) || !QCoreApplication::instance())
+    if (!Address(InstanceSocketPath(product, desktopKey), address) || !QCoreApplication::instance())
         return;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
@@ -73,11 +76,12 @@ void ListenForLaterCopies(const QString& path, std::function<void(const QString&
     });
 }
 
-bool CallRunningCopy(const QString& path, const QString& token)
+bool CallRunningCopy(const QString& product, const QString& desktopKey)
 {
     sockaddr_un address;
-    if (!Address(path, address))
+    if (!Address(InstanceSocketPath(product, desktopKey), address))
         return false;
+    const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;

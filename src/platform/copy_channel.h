@@ -10,12 +10,15 @@
 // activation token (empty where none came), and ends.
 namespace platform {
 
-// The running copy listens at `path` for the rest of its life; `arrived`
-// runs on the user-interface thread with each token.
-void ListenForLaterCopies(const QString& path, std::function<void(const QString& token)> arrived);
+// The copy that holds the lock of `product` on the session `desktopKey`
+// listens for the rest of its life; `arrived` runs on the user-interface
+// thread with each token.
+void ListenForLaterCopies(const QString& product, const QString& desktopKey,
+    std::function<void(const QString& token)> arrived);
 
-// A later copy's call; false where no running copy answers at `path`.
-bool CallRunningCopy(const QString& path, const QString& token);
+// A later copy's call, with the token its launcher gave it
+// (XDG_ACTIVATION_TOKEN); false where no running copy answers.
+bool CallRunningCopy(const QString& product, const QString& desktopKey);
 
 // Brings this copy's window forward, the modal dialog it shows first, where
 // `token` lets the desktop hand it the focus. The window is found by its

@@ -89,10 +89,9 @@ int Form::Height() const
 
 bool Form::TopStripOnAScreen(int leftTwips, int topTwips) const
 {
-    // Before the first show the frame is not known: the style's title bar
-    // height stands in for it.
-    const int titleBar = isVisible() ? geometry().top() - frameGeometry().top()
-                                     : style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    // Start-up asks before the first show, when the frame is not known yet:
+    // the style's title bar height stands in for it.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
     const QRect strip(TwipsToPixelsX(leftTwips), TwipsToPixelsY(topTwips) - titleBar,
         OuterSize(*this).width(), titleBar + 1);
     for (const QScreen* screen : QGuiApplication::screens()) {

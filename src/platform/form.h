@@ -35,7 +35,8 @@ public:
     // Whether some part of the window's top strip would lie on a screen with
     // its inside's corner at this place in twips: the title bar above the
     // inside, or the inside's top row where there is no frame. A window
-    // without it on a screen cannot be seen or dragged back.
+    // without it on a screen cannot be seen or dragged back. Meant for
+    // before the first show.
     bool TopStripOnAScreen(int leftTwips, int topTwips) const;
 
     // Top-left of the restored (normal) window's inside in pixels, also

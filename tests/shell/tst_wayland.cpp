@@ -109,25 +109,19 @@ void tst_Wayland::secondStartBringsTheFirstForward()
 
     // The launcher takes the focus, and has a token ready for what it starts.
     QProcess launcher;
-    launcher.setProcessEnvironment(desktop_->Environment());
-    const QStringList wrapper = desktop_->AsSessionUser();
-    const QString launcherExe = QStringLiteral(WAYLAND_LAUNCHER_EXE);
-    if (wrapper.isEmpty())
-        launcher.start(launcherExe, {});
-    else
-        launcher.start(wrapper.first(), wrapper.mid(1) + QStringList{launcherExe});
+    desktop_->StartClient(launcher, QStringLiteral(WAYLAND_LAUNCHER_EXE));
     QVERIFY(launcher.waitForStarted());
     QByteArray token;
     QTRY_VERIFY_WITH_TIMEOUT((token += launcher.readAllStandardOutput()).contains('\n'), 10000);
-    QVERIFY(!desktop_->Windows(QStringLiteral("Tinctor")).first().value("focused").toBool());
+    QVERIFY(!desktop_->Focused(QStringLiteral("Tinctor")));
 
     QProcessEnvironment env = desktop_->Environment();
     if (launcherToken)
         env.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QString::fromUtf8(token.trimmed()));
-    TinctorProcess again(program_, wrapper, env);
+    TinctorProcess again(program_, desktop_->AsSessionUser(), env);
     QCOMPARE(again.Finished(5000), 0);
     QCOMPARE(desktop_->Windows(QStringLiteral("Tinctor")).size(), 1);
-    QTRY_VERIFY(desktop_->Windows(QStringLiteral("Tinctor")).value(0).value("focused").toBool());
+    QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));
 
     launcher.kill();
     launcher.waitForFinished();
@@ -149,10 +143,10 @@ void tst_Wayland::copyReachesOtherPrograms()
     desktop_->ShareFolder(settings);
     auto tinctor = Start();
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    // Keys go to the focused window: wait until the new one has the focus.
+    QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));
     // The preview's menu, opened with the right button below the menu bar,
     // holds "HTML形式でコピー(&H)" first, just below and right of the pointer.
-    // Keys go to the focused window: wait until the new one has the focus.
-    QTRY_VERIFY(desktop_->Windows(QStringLiteral("Tinctor")).value(0).value("focused").toBool());
     const QRect inside
         = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Tinctor")).first());
     const QPoint preview = inside.topLeft() + QPoint(48, 72);
@@ -173,11 +167,7 @@ void tst_Wayland::copyReachesOtherPrograms()
             desktop_->Click(preview + QPoint(30, 10));
         }
         QProcess paste;
-        paste.setProcessEnvironment(desktop_->Environment());
-        const QStringList wrapper = desktop_->AsSessionUser();
-        paste.start(wrapper.value(0, QStringLiteral("wl-paste")),
-            wrapper.isEmpty() ? QStringList{"--no-newline"}
-                              : wrapper.mid(1) + QStringList{"wl-paste", "--no-newline"});
+        desktop_->StartClient(paste, QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")});
         QVERIFY(paste.waitForFinished(5000));
         pasted = QString::fromUtf8(paste.readAllStandardOutput());
     }

@@ -88,8 +88,9 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
     while (!deadline.hasExpired() && session_->state() == QProcess::Running) {
         const QDir run(runtime_);
         const QStringList ipc = run.entryList({QStringLiteral("sway-ipc.*.sock")}, QDir::System);
-        const QStringList wayland = run.entryList({QStringLiteral("wayland-*")}, QDir::System);
-        if (!ipc.isEmpty() && wayland.contains(QStringLiteral("wayland-1"))) {
+        // The display's socket, not its lock file.
+        const QStringList wayland = run.entryList({QStringLiteral("wayland-?")}, QDir::System);
+        if (!ipc.isEmpty() && !wayland.isEmpty()) {
             ipc_ = run.filePath(ipc.first());
             swayPid_ = ipc.first().section(QLatin1Char('.'), 2, 2).toLongLong();
             // Xwayland's display is sway's own to choose: ask a child of sway.
@@ -102,17 +103,11 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
                     xDisplay_ = QString::fromLocal8Bit(answer.readAll()).trimmed();
                 QThread::msleep(50);
             }
-            display_ = QStringLiteral("wayland-1");
+            display_ = wayland.first();
             // Started once for the desktop's life: restarting it while
             // Xwayland runs crashes sway 1.7.
             input_ = std::make_unique<QProcess>();
-            input_->setProcessEnvironment(Environment());
-            const QStringList wrapper = AsSessionUser();
-            const QString exe = QStringLiteral(WAYLAND_INPUT_EXE);
-            if (wrapper.isEmpty())
-                input_->start(exe, {});
-            else
-                input_->start(wrapper.first(), wrapper.mid(1) + QStringList{exe});
+            StartClient(*input_, QStringLiteral(WAYLAND_INPUT_EXE));
             const QDeadlineTimer holding(5000);
             QByteArray said;
             while (
@@ -152,6 +147,17 @@ QStringList WaylandSession::AsSessionUser() const
         return {};
     return {QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"),
         QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups"), QStringLiteral("--")};
+}
+
+void WaylandSession::StartClient(QProcess& client, const QString& program,
+    const QStringList& arguments, const QProcessEnvironment& env) const
+{
+    client.setProcessEnvironment(env.isEmpty() ? Environment() : env);
+    const QStringList wrapper = AsSessionUser();
+    if (wrapper.isEmpty())
+        client.start(program, arguments);
+    else
+        client.start(wrapper.first(), wrapper.mid(1) + QStringList{program} + arguments);
 }
 
 void WaylandSession::ShareFolder(const QString& folder) const
@@ -242,6 +248,11 @@ QRect WaylandSession::Inside(const QJsonObject& window)
         outer.value(QStringLiteral("y")).toInt() + inner.value(QStringLiteral("y")).toInt(),
         inner.value(QStringLiteral("width")).toInt(),
         inner.value(QStringLiteral("height")).toInt());
+}
+
+bool WaylandSession::Focused(const QString& title) const
+{
+    return Windows(title).value(0).value(QStringLiteral("focused")).toBool();
 }
 
 bool WaylandSession::WaitForWindows(const QString& title, int count, int timeoutMs) const

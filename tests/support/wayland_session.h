@@ -34,6 +34,10 @@ public:
     // The wrapper that starts a client as the session's user; empty when
     // the tests themselves run as an ordinary user.
     QStringList AsSessionUser() const;
+    // Starts `program` as the session's user, in `env` (by default the
+    // session's own).
+    void StartClient(QProcess& client, const QString& program, const QStringList& arguments = {},
+        const QProcessEnvironment& env = {}) const;
     // Lets the session's user read and write `folder` (a test's program
     // folder or settings).
     void ShareFolder(const QString& folder) const;
@@ -41,6 +45,8 @@ public:
     // The windows titled exactly `title`, as sway's tree lists them (each
     // with "shell", "app_id", "focused" and the like); empty on a failure.
     QList<QJsonObject> Windows(const QString& title) const;
+    // Whether the first such window has the keyboard focus.
+    bool Focused(const QString& title) const;
     // Waits until exactly `count` such windows exist; false on timeout.
     bool WaitForWindows(const QString& title, int count, int timeoutMs = 10000) const;
 

@@ -22,7 +22,7 @@ public:
         const QString key = SessionKey(QString());
         const bool another = PreviousInstance(product, key);
         if (!another) {
-            ListenForLaterCopies(InstanceSocketPath(product, key), [product](QString token) {
+            ListenForLaterCopies(product, key, [product](QString token) {
                 // Without a launcher's token the compositor would refuse
                 // the focus: this copy asks for one of its own.
                 if (token.isEmpty())
@@ -37,8 +37,7 @@ public:
     // it will never show.
     void BringRunningCopyForward(const QString& product) override
     {
-        CallRunningCopy(InstanceSocketPath(product, SessionKey(QString())),
-            qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+        CallRunningCopy(product, SessionKey(QString()));
     }
 
     // The compositor places windows and tells nobody where: the stored

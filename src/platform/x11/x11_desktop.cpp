@@ -50,7 +50,7 @@ public:
         const QString key = Key();
         const bool another = PreviousInstance(product, key);
         if (!another && InWaylandSession()) {
-            ListenForLaterCopies(InstanceSocketPath(product, key),
+            ListenForLaterCopies(product, key,
                 [product](const QString& token) { BringThisCopyForward(product, token); });
         }
         return another;
@@ -61,9 +61,7 @@ public:
     // face a main window that does not respond.
     void BringRunningCopyForward(const QString& product) override
     {
-        if (InWaylandSession()
-            && CallRunningCopy(
-                InstanceSocketPath(product, Key()), qEnvironmentVariable("XDG_ACTIVATION_TOKEN")))
+        if (InWaylandSession() && CallRunningCopy(product, Key()))
             return;
         Display* dpy = TheDisplay();
         const WindowId running = FindWindow(dpy, product);
