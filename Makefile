@@ -7,7 +7,8 @@ PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx1
             qt6-wayland libwayland-dev wayland-protocols libcanberra0 sound-theme-freedesktop \
             fonts-ipafont-gothic
 TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
-                 sway xwayland dbus-daemon wl-clipboard \
+                 sway xwayland dbus-daemon wl-clipboard grim slurp pipewire \
+                 xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk \
                  desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind
 
 BUILD_DIR := build

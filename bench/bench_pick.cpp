@@ -42,7 +42,7 @@ public:
     { }
     std::uint32_t lastPixel = 0;
 
-    bool Readable() override { return screen_.Readable(); }
+    bool Prepare() override { return screen_.Prepare(); }
     void Begin(QWidget* overlay, const QCursor& cursor) override { screen_.Begin(overlay, cursor); }
     void End(QWidget* overlay) override { screen_.End(overlay); }
     QPoint HotSpot() override

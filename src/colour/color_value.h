@@ -31,4 +31,9 @@ constexpr Rgb Unpack(std::uint32_t colorValue)
         static_cast<int>(colorValue >> 16 & 0xFF)};
 }
 
+// A channel given as a fraction from 0 to 1, as colour pickers of the desktop
+// answer, to the nearest of 0..255: truncating would darken every channel
+// that is not an exact multiple of 1/255 by one. Outside 0..1 clamps.
+int ChannelFromUnit(double unit);
+
 } // namespace colour

@@ -96,6 +96,7 @@ private:
     void mnuEditPicker_Click();
     void EndPickForUnload();
     void PutBackColourBeforePick();
+    void SayScreenUnreadable();
 
     // Every source of a colour sets red, green and blue in this order, each
     // through its own change reaction.

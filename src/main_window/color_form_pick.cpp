@@ -11,10 +11,15 @@
 #include "platform/services.h"
 #include "platform/text_box.h"
 
+#include <QTimer>
+
 namespace {
 
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+const QString kUnreadable = QStringLiteral("\r\n\r\n取得\r\nできません");
+constexpr int kUnreadableShownMs = 4000;
 
 } // namespace
 
@@ -26,8 +31,8 @@ void ColorForm::mnuEditPicker_Click()
     platform::ScreenSampler& screen = platform::TheDesktop().Sampler();
     // Where no program may read the screen, a pick could never see a click
     // on its overlay and would never end.
-    if (!screen.Readable()) {
-        platform::Os().Beep();
+    if (!screen.Prepare()) {
+        SayScreenUnreadable();
         return;
     }
     picking_ = true;
@@ -62,6 +67,18 @@ void ColorForm::mnuEditPicker_Click()
         control->setFocus(Qt::ActiveWindowFocusReason);
     SetHelpContextID(resources::kMainWindowTopic);
     picking_ = false;
+}
+
+// A command that does nothing must not seem to have worked: the preview
+// says why for a while, with the sound.
+void ColorForm::SayScreenUnreadable()
+{
+    platform::Os().Beep();
+    Label3->SetCaption(kUnreadable);
+    QTimer::singleShot(kUnreadableShownMs, this, [this] {
+        if (!picking_ && Label3->Caption() == kUnreadable)
+            Label3->SetCaption(QString());
+    });
 }
 
 void ColorForm::PutBackColourBeforePick()

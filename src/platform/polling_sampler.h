@@ -11,7 +11,7 @@ namespace platform {
 // windows are captured.
 class PollingSampler : public ScreenSampler {
 public:
-    bool Readable() override { return false; }
+    bool Prepare() override { return false; }
     void Begin(QWidget* overlay, const QCursor& cursor) override;
     void End(QWidget* overlay) override;
     QPoint HotSpot() override { return {}; }

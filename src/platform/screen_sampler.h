@@ -12,16 +12,16 @@ namespace platform {
 // overlay reports the button that ended it; each pass asks where the
 // pointer's hot spot is, reads the pixel there, puts the overlay onto it, and
 // lets NextPass say when the next pass is due. The X11 desktop serves the
-// live screen and polls without pause; a desktop that keeps its pixels from
-// programs can serve the same passes from a screenshot, one per pointer
-// motion, without the pick knowing which.
+// live screen and polls without pause; a Wayland session, which keeps its
+// pixels from programs, serves the same passes from a screenshot, one per
+// pointer motion, without the pick knowing which.
 class ScreenSampler {
 public:
     virtual ~ScreenSampler() = default;
 
-    // False where no pixel can be had: a pick could never see the click
-    // that ends it.
-    virtual bool Readable() = 0;
+    // Gets the pixels of one pick ready (a screenshot is taken here). False
+    // where none can be had: a pick could never see the click that ends it.
+    virtual bool Prepare() = 0;
 
     // Shows `overlay` on top of everything, one device pixel in size, and
     // sends it every mouse button event, with `cursor` shown, until End.

@@ -1,7 +1,7 @@
 #include "resources/cursors.h"
 
-#include <QBitmap>
 #include <QImage>
+#include <QPixmap>
 
 #include <array>
 
@@ -82,20 +82,18 @@ constexpr Art kHand{
     "................................",
 };
 
+// Drawn in colour rather than as a bitmap and mask: Qt's Wayland plugin
+// shows a bitmap cursor as nothing at all.
 QCursor FromArt(const Art& art, int hotX, int hotY)
 {
-    QImage ink(32, 32, QImage::Format_Mono);
-    QImage mask(32, 32, QImage::Format_Mono);
-    ink.fill(0);
-    mask.fill(0);
+    QImage image(32, 32, QImage::Format_ARGB32);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
             const char c = art[y][x];
-            ink.setPixel(x, y, c == 'X' ? 1 : 0);
-            mask.setPixel(x, y, c == '.' ? 0 : 1);
+            image.setPixel(x, y, c == 'X' ? 0xFF000000 : c == '.' ? 0x00000000 : 0xFFFFFFFF);
         }
     }
-    return QCursor(QBitmap::fromImage(ink), QBitmap::fromImage(mask), hotX, hotY);
+    return QCursor(QPixmap::fromImage(image), hotX, hotY);
 }
 
 } // namespace

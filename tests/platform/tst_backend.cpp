@@ -39,7 +39,7 @@ void tst_Backend::qtAloneReadsNoScreenAndPlaces()
     // than wait for a click no screen can give.
     platform::Desktop& desktop = platform::TheDesktop();
     QCOMPARE(&platform::TheDesktop(), &desktop); // chosen once
-    QVERIFY(!desktop.Sampler().Readable());
+    QVERIFY(!desktop.Sampler().Prepare());
     QCOMPARE(desktop.Sampler().Pixel(QPoint(0, 0)), 0xFFFFFFFFu);
     QVERIFY(desktop.PlacesWindows());
 }

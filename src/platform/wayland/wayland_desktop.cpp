@@ -2,7 +2,7 @@
 
 #include "platform/copy_channel.h"
 #include "platform/desktop.h"
-#include "platform/polling_sampler.h"
+#include "platform/portal/frozen_sampler.h"
 #include "platform/session_key.h"
 #include "platform/single_instance.h"
 #include "platform/wayland/activation_token.h"
@@ -45,7 +45,8 @@ public:
     bool PlacesWindows() override { return false; }
 
 private:
-    PollingSampler sampler_;
+    portal::FrozenSampler sampler_{
+        false, [] { return RequestActivationToken(QStringLiteral("tinctor")); }};
 };
 
 } // namespace

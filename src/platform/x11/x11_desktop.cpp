@@ -3,7 +3,9 @@
 #include "platform/copy_channel.h"
 #include "platform/desktop.h"
 #include "platform/polling_sampler.h"
+#include "platform/portal/frozen_sampler.h"
 #include "platform/session_key.h"
+#include "platform/session_type.h"
 #include "platform/single_instance.h"
 #include "platform/x11/display.h"
 #include "platform/x11/pointer_grab.h"
@@ -22,7 +24,7 @@ namespace {
 // desktop exists only while Qt runs on an X display, so there is one.
 class X11Sampler final : public PollingSampler {
 public:
-    bool Readable() override { return true; }
+    bool Prepare() override { return true; }
     QPoint HotSpot() override { return PointerPosition(TheDisplay()); }
     std::uint32_t Pixel(QPoint at) override { return ScreenPixel(TheDisplay(), at); }
 
@@ -41,7 +43,15 @@ protected:
 
 class X11Desktop final : public Desktop {
 public:
-    ScreenSampler& Sampler() override { return sampler_; }
+    // Under Xwayland the root window has no pixels and the pointer's
+    // position stops at our own windows' edges: the pick runs over a
+    // screenshot there, as it does natively.
+    ScreenSampler& Sampler() override
+    {
+        if (InWaylandSession())
+            return frozen_;
+        return sampler_;
+    }
 
     // Under Xwayland the rival may be a native window, which no X window
     // list shows: the session's copies meet at the lock's socket too.
@@ -76,9 +86,9 @@ public:
 
 private:
     static QString Key() { return SessionKey(QString::fromLocal8Bit(DisplayString(TheDisplay()))); }
-    static bool InWaylandSession() { return qEnvironmentVariableIsSet("WAYLAND_DISPLAY"); }
 
     X11Sampler sampler_;
+    portal::FrozenSampler frozen_{true};
 };
 
 } // namespace

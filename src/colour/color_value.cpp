@@ -1,0 +1,16 @@
+#include "colour/color_value.h"
+
+#include <cmath>
+
+namespace colour {
+
+int ChannelFromUnit(double unit)
+{
+    if (!(unit > 0.0)) // NaN too
+        return 0;
+    if (unit >= 1.0)
+        return 255;
+    return static_cast<int>(std::lround(unit * 255.0));
+}
+
+} // namespace colour

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+
+class QCursor;
+class QScreen;
+
+namespace platform::portal {
+
+// One screen's cover during a pick over a screenshot: borderless, the size
+// of its screen, showing that screen's part of the screenshot so that the
+// desktop seems to stand still, and the loupe beside the pointer. It reports
+// where the pointer is, as a position of the whole layout with the fraction
+// the compositor gave, and the buttons released on it.
+class FrozenOverlay : public QWidget {
+    Q_OBJECT
+
+public:
+    // `x11` for an X client of Xwayland, whose compositor would place a
+    // managed window on the focused output whatever its geometry: there the
+    // cover is left to itself (override-redirect) instead of full-screen.
+    FrozenOverlay(QScreen* screen, const QImage& shot, const QRectF& layout, const QCursor& cursor,
+        bool x11);
+
+    // Puts the loupe beside `pointer` (layout pixels), magnifying the shot
+    // around `pixel` and naming `colour` (0x00BBGGRR); hides it where the
+    // pointer is on another screen.
+    void ShowLoupe(QPointF pointer, QPoint pixel, std::uint32_t colour);
+
+    // Shows the cover on its screen.
+    void Cover();
+
+signals:
+    void PointerAt(QPointF layoutPoint);
+    void Released(QMouseEvent* event);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void PaintLoupe(QPainter& painter) const;
+
+    QRect screen_;
+    QImage shot_;
+    QRectF layout_;
+    bool x11_;
+    bool loupeShown_ = false;
+    QRect loupe_;
+    QPoint pixel_;
+    std::uint32_t colour_ = 0;
+    QString notation_;
+};
+
+} // namespace platform::portal

@@ -1,0 +1,186 @@
+#include "platform/portal/frozen_sampler.h"
+
+#include "colour/color_value.h"
+#include "platform/portal/frozen_overlay.h"
+#include "platform/portal/screenshot_portal.h"
+#include "platform/portal/shot_geometry.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace platform::portal {
+
+namespace {
+
+// The compositor tells a new cover where the pointer is as it maps it; a
+// compositor that waits for the next motion instead leaves Qt's own idea.
+constexpr int kEnterWaitMs = 1000;
+
+QRectF Layout()
+{
+    QRect layout;
+    for (const QScreen* screen : QGuiApplication::screens())
+        layout |= screen->geometry();
+    return layout;
+}
+
+} // namespace
+
+FrozenSampler::FrozenSampler(bool x11, std::function<QString()> activationToken)
+    : x11_(x11), activationToken_(std::move(activationToken))
+{
+}
+
+bool FrozenSampler::Prepare()
+{
+    shot_ = QImage();
+    desktopPicked_ = false;
+    picked_.reset();
+    // Under Xwayland the portal may place its dialogs over our window.
+    QString parent;
+    if (const QWidget* active = QApplication::activeWindow(); x11_ && active)
+        parent = QStringLiteral("x11:") + QString::number(active->winId(), 16);
+
+    if (std::optional<QImage> shot = TakeScreenshot(parent)) {
+        shot_ = std::move(*shot);
+        layout_ = Layout();
+        return true;
+    }
+    const PickedColour picked = PickColour(parent);
+    if (picked.outcome == PickedColour::Unavailable)
+        return false;
+    desktopPicked_ = true;
+    if (picked.outcome == PickedColour::Picked)
+        picked_ = picked.colour;
+    return true;
+}
+
+void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
+{
+    owner_ = overlay;
+    ended_ = false;
+    moved_ = false;
+    pointerKnown_ = false;
+    if (desktopPicked_)
+        return;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        auto* cover = new FrozenOverlay(screen, shot_, layout_, cursor, x11_);
+        cover->setObjectName(QStringLiteral("FrozenOverlay(%1)").arg(covers_.size()));
+        connect(cover, &FrozenOverlay::PointerAt, this, &FrozenSampler::PointerAt);
+        connect(cover, &FrozenOverlay::Released, this, &FrozenSampler::Released);
+        covers_ << cover;
+        cover->Cover();
+    }
+    qApp->installEventFilter(this);
+
+    const QDeadlineTimer deadline(kEnterWaitMs);
+    while (!pointerKnown_ && !ended_ && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!pointerKnown_)
+        pointer_ = QCursor::pos();
+}
+
+void FrozenSampler::End(QWidget*)
+{
+    ended_ = true;
+    qApp->removeEventFilter(this);
+    // Ended from a cover's own release: it goes once its handler has
+    // returned.
+    for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
+        if (cover) {
+            cover->hide();
+            cover->deleteLater();
+        }
+    }
+    const bool covered = !covers_.isEmpty();
+    covers_.clear();
+    // The compositor would give the focus to whatever lies under the
+    // pointer, and a token Qt asks for on a cover's behalf dies with it.
+    QWidget* main = owner_ && owner_->parentWidget() ? owner_->parentWidget()->window() : nullptr;
+    if (covered && main && activationToken_) {
+        if (const QString token = activationToken_(); !token.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+        main->activateWindow();
+    }
+    // A screenshot of a large desktop is tens of megabytes.
+    shot_ = QImage();
+}
+
+QPoint FrozenSampler::HotSpot()
+{
+    if (desktopPicked_)
+        return {};
+    return ShotPixel(pointer_, layout_, shot_.size());
+}
+
+std::uint32_t FrozenSampler::Pixel(QPoint at)
+{
+    if (desktopPicked_)
+        return picked_.value_or(0xFFFFFFFF);
+    if (!shot_.valid(at))
+        return 0xFFFFFFFF;
+    const QRgb pixel = shot_.pixel(at);
+    return colour::Pack({qRed(pixel), qGreen(pixel), qBlue(pixel)});
+}
+
+void FrozenSampler::Follow(QWidget*, QPoint at, std::uint32_t colour)
+{
+    for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
+        if (cover)
+            cover->ShowLoupe(pointer_, at, colour);
+    }
+}
+
+void FrozenSampler::NextPass()
+{
+    if (desktopPicked_) {
+        // The desktop's picker has had its one click: a colour keeps, a
+        // cancel restores.
+        EndWith(picked_ ? Qt::LeftButton : Qt::RightButton);
+        return;
+    }
+    moved_ = false;
+    while (!moved_ && !ended_)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+bool FrozenSampler::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!ended_ && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        EndWith(Qt::RightButton);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FrozenSampler::PointerAt(QPointF layoutPoint)
+{
+    pointer_ = layoutPoint;
+    pointerKnown_ = true;
+    moved_ = true;
+}
+
+void FrozenSampler::Released(QMouseEvent* event)
+{
+    if (!owner_)
+        return;
+    QMouseEvent forwarded(QEvent::MouseButtonRelease, QPointF(), event->globalPosition(),
+        event->button(), event->buttons(), event->modifiers());
+    QApplication::sendEvent(owner_, &forwarded);
+}
+
+void FrozenSampler::EndWith(Qt::MouseButton button)
+{
+    if (!owner_)
+        return;
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), button, Qt::NoButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(owner_, &release);
+}
+
+} // namespace platform::portal
