@@ -74,7 +74,7 @@ private:
     class Screen final : public platform::PollingSampler {
     public:
         explicit Screen(FakeServices& os) : os_(os) { }
-        bool Readable() override { return os_.screenReadable; }
+        bool Prepare() override { return os_.screenReadable; }
         QPoint HotSpot() override { return os_.pointer; }
         std::uint32_t Pixel(QPoint at) override { return os_.pixel(at); }
 
