@@ -7,10 +7,10 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace platform::portal {
 
@@ -77,9 +77,14 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
     }
     qApp->installEventFilter(this);
 
-    const QDeadlineTimer deadline(kEnterWaitMs);
-    while (!pointerKnown_ && !ended_ && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    // Waits without spinning: the timer wakes the wait if no enter comes.
+    bool waited = false;
+    QTimer enough;
+    enough.setSingleShot(true);
+    connect(&enough, &QTimer::timeout, this, [&waited] { waited = true; });
+    enough.start(kEnterWaitMs);
+    while (!pointerKnown_ && !ended_ && !waited)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (!pointerKnown_)
         pointer_ = QCursor::pos();
 }
@@ -167,19 +172,21 @@ void FrozenSampler::PointerAt(QPointF layoutPoint)
 
 void FrozenSampler::Released(QMouseEvent* event)
 {
-    if (!owner_)
-        return;
-    QMouseEvent forwarded(QEvent::MouseButtonRelease, QPointF(), event->globalPosition(),
-        event->button(), event->buttons(), event->modifiers());
-    QApplication::sendEvent(owner_, &forwarded);
+    SendRelease(event->button(), event->buttons());
 }
 
 void FrozenSampler::EndWith(Qt::MouseButton button)
 {
+    SendRelease(button, Qt::NoButton);
+}
+
+void FrozenSampler::SendRelease(Qt::MouseButton button, Qt::MouseButtons stillDown)
+{
+    // The pick's overlay decides what a release means, as it does on X11.
     if (!owner_)
         return;
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), button, Qt::NoButton,
-        Qt::NoModifier);
+    QMouseEvent release(
+        QEvent::MouseButtonRelease, QPointF(), QPointF(), button, stillDown, Qt::NoModifier);
     QApplication::sendEvent(owner_, &release);
 }
 

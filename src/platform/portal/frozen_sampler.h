@@ -50,6 +50,7 @@ private:
     void Released(QMouseEvent* event);
     // Ends the pick as a release of `button` on the pick's overlay would.
     void EndWith(Qt::MouseButton button);
+    void SendRelease(Qt::MouseButton button, Qt::MouseButtons stillDown);
 
     bool x11_;
     std::function<QString()> activationToken_;

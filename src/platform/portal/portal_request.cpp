@@ -34,9 +34,15 @@ public slots:
     }
 };
 
-bool Listen(QDBusConnection& bus, const QString& path, ResponseCatcher& catcher)
+void Listen(QDBusConnection& bus, const QString& path, ResponseCatcher& catcher)
 {
-    return bus.connect(kService, path, kRequest, QStringLiteral("Response"), &catcher,
+    bus.connect(kService, path, kRequest, QStringLiteral("Response"), &catcher,
+        SLOT(Take(uint, QVariantMap)));
+}
+
+void StopListening(QDBusConnection& bus, const QString& path, ResponseCatcher& catcher)
+{
+    bus.disconnect(kService, path, kRequest, QStringLiteral("Response"), &catcher,
         SLOT(Take(uint, QVariantMap)));
 }
 
@@ -66,13 +72,14 @@ Response CallPortal(const QString& interface, const QString& method, const QStri
     // be is an error here, soon.
     const QDBusMessage reply = bus.call(call, QDBus::Block, 10000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        bus.disconnect(kService, expected, kRequest, QStringLiteral("Response"), &catcher,
-            SLOT(Take(uint, QVariantMap)));
+        StopListening(bus, expected, catcher);
         return {};
     }
     // Portals older than the token answer on a path of their own.
-    const QString handle = reply.arguments().constFirst().value<QDBusObjectPath>().path();
-    if (handle != expected && !handle.isEmpty())
+    QString handle = reply.arguments().constFirst().value<QDBusObjectPath>().path();
+    if (handle.isEmpty())
+        handle = expected;
+    if (handle != expected)
         Listen(bus, handle, catcher);
 
     if (!catcher.answered) {
@@ -81,14 +88,13 @@ Response CallPortal(const QString& interface, const QString& method, const QStri
         QTimer::singleShot(timeoutMs, &wait, &QEventLoop::quit);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    for (const QString& path : {expected, handle}) {
-        bus.disconnect(kService, path, kRequest, QStringLiteral("Response"), &catcher,
-            SLOT(Take(uint, QVariantMap)));
-    }
+    StopListening(bus, expected, catcher);
+    if (handle != expected)
+        StopListening(bus, handle, catcher);
     if (!catcher.answered) {
         // Given up on: the desktop's dialog must not stay behind.
         bus.call(QDBusMessage::createMethodCall(
-                     kService, handle.isEmpty() ? expected : handle, kRequest, QStringLiteral("Close")),
+                     kService, handle, kRequest, QStringLiteral("Close")),
             QDBus::NoBlock);
         return {};
     }
