@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QScreen>
 
+#include <utility>
+
 namespace platform::portal {
 
 namespace {
@@ -127,6 +129,7 @@ void FrozenOverlay::PaintLoupe(QPainter& painter) const
 
 void FrozenOverlay::enterEvent(QEnterEvent* event)
 {
+    // Qt gives an enter whole pixels only; the next motion or press mends it.
     emit PointerAt(QPointF(screen_.topLeft()) + event->scenePosition());
 }
 
@@ -135,7 +138,22 @@ void FrozenOverlay::mouseMoveEvent(QMouseEvent* event)
     // Qt rounds position() and globalPosition() to whole logical pixels;
     // the scene position keeps the fraction that reaches the odd device
     // pixels of a scaled output.
-    emit PointerAt(QPointF(screen_.topLeft()) + event->scenePosition());
+    const QPointF at = QPointF(screen_.topLeft()) + event->scenePosition();
+    previous_ = std::exchange(last_, {at, event->timestamp()});
+    emit PointerAt(at);
+}
+
+void FrozenOverlay::mousePressEvent(QMouseEvent* event)
+{
+    if (!x11_) {
+        emit PointerAt(QPointF(screen_.topLeft()) + event->scenePosition());
+        return;
+    }
+    // Xwayland reports a press on a scaled output at a wrong place, and Qt
+    // moves the pointer there first, with the press's time: the motion
+    // before stands.
+    if (last_.timestamp == event->timestamp() && previous_.timestamp != 0)
+        emit PointerAt(previous_.at);
 }
 
 void FrozenOverlay::mouseReleaseEvent(QMouseEvent* event)

@@ -42,6 +42,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
@@ -56,6 +57,12 @@ private:
     QPoint pixel_;
     std::uint32_t colour_ = 0;
     QString notation_;
+    struct Motion {
+        QPointF at;
+        quint64 timestamp = 0;
+    };
+    Motion last_;
+    Motion previous_;
 };
 
 } // namespace platform::portal

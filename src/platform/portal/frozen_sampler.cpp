@@ -65,6 +65,7 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
     ended_ = false;
     moved_ = false;
     pointerKnown_ = false;
+    release_.reset();
     if (desktopPicked_)
         return;
     for (QScreen* screen : QGuiApplication::screens()) {
@@ -149,6 +150,11 @@ void FrozenSampler::NextPass()
         return;
     }
     moved_ = false;
+    if (release_) {
+        const auto [button, stillDown] = *std::exchange(release_, std::nullopt);
+        SendRelease(button, stillDown);
+        return;
+    }
     while (!moved_ && !ended_)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
@@ -172,6 +178,12 @@ void FrozenSampler::PointerAt(QPointF layoutPoint)
 
 void FrozenSampler::Released(QMouseEvent* event)
 {
+    // A click without a motion between may come in one batch with the
+    // press's exact position: the colour there is sampled first.
+    if (moved_) {
+        release_.emplace(event->button(), event->buttons());
+        return;
+    }
     SendRelease(event->button(), event->buttons());
 }
 

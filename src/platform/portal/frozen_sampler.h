@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QMouseEvent;
 
@@ -67,6 +68,8 @@ private:
     bool pointerKnown_ = false;
     bool moved_ = false;
     bool ended_ = true;
+    // A release that came with a motion not sampled yet.
+    std::optional<std::pair<Qt::MouseButton, Qt::MouseButtons>> release_;
 };
 
 } // namespace platform::portal
