@@ -4,8 +4,12 @@
  * present, the compositor's IPC moves and clicks the pointer (sway: "seat
  * seat0 cursor set X Y", "cursor press button1"), and this client types
  * keys: each line "press N" or "release N" on its input sends the key of
- * evdev code N. Prints "ready" once both devices exist and runs until its
- * input or the compositor goes.
+ * evdev code N. A line "move X Y W H" puts the pointer at X/W of the
+ * layout's width and Y/H of its height, finer than the compositor's IPC,
+ * which moves by whole layout pixels. "click B N" presses (N 1) or
+ * releases (N 0) the button of evdev code B through the same device as
+ * the motion, as a mouse does. Prints "ready" once both devices exist and
+ * runs until its input or the compositor goes.
  *
  * The protocols are zwlr_virtual_pointer_v1 (wlr-protocols) and
  * zwp_virtual_keyboard_v1 (virtual-keyboard-unstable-v1), which Debian
@@ -93,6 +97,7 @@ static const struct wl_interface zwp_virtual_keyboard_v1_interface = {
 };
 
 enum { KEYBOARD_KEYMAP, KEYBOARD_KEY, KEYBOARD_MODIFIERS };
+enum { POINTER_MOTION_ABSOLUTE = 1, POINTER_BUTTON = 2, POINTER_FRAME = 4 };
 
 struct globals {
     struct wl_seat* seat;
@@ -173,6 +178,19 @@ static void send_key(struct wl_proxy* keyboard, unsigned int code, int pressed)
         xkb_state_serialize_layout(state, XKB_STATE_LAYOUT_EFFECTIVE));
 }
 
+static void move_pointer(
+    struct wl_proxy* pointer, unsigned int x, unsigned int y, unsigned int w, unsigned int h)
+{
+    wl_proxy_marshal(pointer, POINTER_MOTION_ABSOLUTE, now_ms(), x, y, w, h);
+    wl_proxy_marshal(pointer, POINTER_FRAME);
+}
+
+static void press_button(struct wl_proxy* pointer, unsigned int code, unsigned int pressed)
+{
+    wl_proxy_marshal(pointer, POINTER_BUTTON, now_ms(), code, pressed);
+    wl_proxy_marshal(pointer, POINTER_FRAME);
+}
+
 int main(void)
 {
     struct wl_display* display = wl_display_connect(NULL);
@@ -221,11 +239,15 @@ int main(void)
             char* end;
             while ((end = strchr(line, '\n'))) {
                 *end = '\0';
-                unsigned int code = 0;
+                unsigned int code = 0, x = 0, y = 0, w = 0, h = 0;
                 if (sscanf(line, "press %u", &code) == 1)
                     send_key(keyboard, code, 1);
                 else if (sscanf(line, "release %u", &code) == 1)
                     send_key(keyboard, code, 0);
+                else if (sscanf(line, "move %u %u %u %u", &x, &y, &w, &h) == 4)
+                    move_pointer(pointer, x, y, w, h);
+                else if (sscanf(line, "click %u %u", &code, &x) == 2)
+                    press_button(pointer, code, x);
                 used -= (size_t)(end + 1 - line);
                 memmove(line, end + 1, used + 1);
             }

@@ -3,11 +3,13 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QThread>
 
 #include <csignal>
+#include <functional>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -28,20 +30,47 @@ void Own(const QString& path)
             = ::chown(QFile::encodeName(path).constData(), nobody->pw_uid, nobody->pw_gid);
 }
 
-void CollectWindows(const QJsonObject& node, const QString& title, QList<QJsonObject>& found)
+// Client windows alone carry a "shell"; workspaces have a full-screen mode too.
+void CollectWindows(const QJsonObject& node, const std::function<bool(const QJsonObject&)>& wanted,
+    QList<QJsonObject>& found)
 {
-    if (node.value(QStringLiteral("name")).toString() == title
-        && node.contains(QStringLiteral("shell")))
+    if (node.contains(QStringLiteral("shell")) && wanted(node))
         found << node;
     for (const char* children : {"nodes", "floating_nodes"}) {
         for (const QJsonValue& child : node.value(QLatin1String(children)).toArray())
-            CollectWindows(child.toObject(), title, found);
+            CollectWindows(child.toObject(), wanted, found);
     }
+}
+
+// An Xcursor file of one transparent pixel.
+QByteArray BlankCursor()
+{
+    QByteArray file;
+    const auto put = [&file](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            file.append(static_cast<char>(v >> (8 * i) & 0xFF));
+    };
+    constexpr quint32 kImage = 0xFFFD0002;
+    for (quint32 v : {0x72756358u, 16u, 0x10000u, 1u}) // "Xcur", header, version, one entry
+        put(v);
+    for (quint32 v : {kImage, 24u, 28u})
+        put(v);
+    for (quint32 v : {36u, kImage, 24u, 1u, 1u, 1u, 0u, 0u, 0u, 0u})
+        put(v);
+    return file;
+}
+
+QString ReadBack(const QString& path)
+{
+    QFile answer(path);
+    if (!answer.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(answer.readAll()).trimmed();
 }
 
 } // namespace
 
-WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
+WaylandSession::WaylandSession(const Options& options) : session_(std::make_unique<QProcess>())
 {
     if (!home_.isValid())
         return;
@@ -60,9 +89,35 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
     if (!file.open(QIODevice::WriteOnly))
         return;
     file.write("output * bg #336699 solid_color\n"
-               "output * resolution 1280x1024\n"
                "xwayland enable\n"
                "focus_on_window_activation focus\n");
+    outputs_ = options.outputs.size();
+    double x = 0;
+    for (int i = 0; i < options.outputs.size(); ++i) {
+        const Output& output = options.outputs[i];
+        file.write(QStringLiteral("output HEADLESS-%1 resolution %2x%3 position %4 0 scale %5\n")
+                       .arg(i + 1)
+                       .arg(output.width)
+                       .arg(output.height)
+                       .arg(qRound(x))
+                       .arg(output.scale)
+                       .toUtf8());
+        const QSize logical(qRound(output.width / output.scale), qRound(output.height / output.scale));
+        layout_ |= QRect(QPoint(qRound(x), 0), logical);
+        x += logical.width();
+    }
+    if (options.outputs.size() > 1)
+        file.write("output HEADLESS-2 bg #993366 solid_color\n");
+    if (options.portal) {
+        const QString cursors = home_.filePath(QStringLiteral(".icons/blank/cursors"));
+        QDir().mkpath(cursors);
+        for (const char* name : {"default", "left_ptr"}) {
+            QFile cursor(cursors + QLatin1Char('/') + QLatin1String(name));
+            if (cursor.open(QIODevice::WriteOnly))
+                cursor.write(BlankCursor());
+        }
+        file.write("seat * xcursor_theme blank 24\n");
+    }
     file.close();
     Own(config);
 
@@ -73,7 +128,9 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
             << QStringLiteral("XDG_RUNTIME_DIR=") + runtime_
             << QStringLiteral("WLR_BACKENDS=headless") << QStringLiteral("WLR_RENDERER=pixman")
             << QStringLiteral("WLR_LIBINPUT_NO_DEVICES=1")
-            << QStringLiteral("WLR_HEADLESS_OUTPUTS=1") << QStringLiteral("dbus-run-session")
+            << QStringLiteral("WLR_HEADLESS_OUTPUTS=%1").arg(options.outputs.size())
+            << QStringLiteral("XCURSOR_THEME=") + (options.portal ? QStringLiteral("blank") : QString())
+            << QStringLiteral("dbus-run-session")
             << QStringLiteral("--") << QStringLiteral("sway") << QStringLiteral("-c") << config;
     // sway talks a lot; its log is shown only when it does not come up.
     const QString log = home_.filePath(QStringLiteral("sway.log"));
@@ -95,12 +152,14 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
             swayPid_ = ipc.first().section(QLatin1Char('.'), 2, 2).toLongLong();
             // Xwayland's display is sway's own to choose: ask a child of sway.
             const QString displayFile = home_.filePath(QStringLiteral("display"));
+            const QString busFile = home_.filePath(QStringLiteral("bus"));
+            // One command each: sway would split a shell's ";" itself.
+            Message({QStringLiteral("exec"), QStringLiteral("echo $DBUS_SESSION_BUS_ADDRESS > ") + busFile});
             Message({QStringLiteral("exec"), QStringLiteral("echo $DISPLAY > ") + displayFile});
             const QDeadlineTimer told(5000);
-            while (!told.hasExpired() && xDisplay_.isEmpty()) {
-                QFile answer(displayFile);
-                if (answer.open(QIODevice::ReadOnly))
-                    xDisplay_ = QString::fromLocal8Bit(answer.readAll()).trimmed();
+            while (!told.hasExpired() && (xDisplay_.isEmpty() || bus_.isEmpty())) {
+                bus_ = ReadBack(busFile);
+                xDisplay_ = ReadBack(displayFile);
                 QThread::msleep(50);
             }
             display_ = wayland.first();
@@ -113,7 +172,7 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
             while (
                 !said.contains("ready") && !holding.hasExpired() && input_->waitForReadyRead(500))
                 said += input_->readAllStandardOutput();
-            if (!said.contains("ready"))
+            if (!said.contains("ready") || (options.portal && !StartPortal(options)))
                 display_.clear();
             return;
         }
@@ -126,6 +185,10 @@ WaylandSession::WaylandSession() : session_(std::make_unique<QProcess>())
 
 WaylandSession::~WaylandSession()
 {
+    for (auto it = services_.rbegin(); it != services_.rend(); ++it) {
+        (*it)->kill();
+        (*it)->waitForFinished(3000);
+    }
     if (input_) {
         input_->kill();
         input_->waitForFinished(3000);
@@ -160,7 +223,7 @@ void WaylandSession::StartClient(QProcess& client, const QString& program,
         client.start(wrapper.first(), wrapper.mid(1) + QStringList{program} + arguments);
 }
 
-void WaylandSession::ShareFolder(const QString& folder) const
+void WaylandSession::ShareFolder(const QString& folder)
 {
     QFile::setPermissions(folder,
         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
@@ -177,6 +240,12 @@ QProcessEnvironment WaylandSession::Environment(const QString& qtPlatform) const
     env.insert(QStringLiteral("DISPLAY"), xDisplay_);
     env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), qtPlatform);
+    if (!bus_.isEmpty())
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus_);
+    if (!services_.empty()) {
+        env.insert(QStringLiteral("XCURSOR_THEME"), QStringLiteral("blank"));
+        env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("sway"));
+    }
     // A sanitized build's options reach the program under test. The
     // system's Wayland libraries have no frame pointers, so a leak they
     // hold for Qt's plugin is traced slowly, or the plugin that owns it,
@@ -208,8 +277,27 @@ QList<QJsonObject> WaylandSession::Windows(const QString& title) const
     QList<QJsonObject> found;
     const QJsonDocument tree = QJsonDocument::fromJson(
         Message({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8());
-    CollectWindows(tree.object(), title, found);
+    CollectWindows(
+        tree.object(),
+        [&title](const QJsonObject& node) {
+            return node.value(QStringLiteral("name")).toString() == title;
+        },
+        found);
     return found;
+}
+
+int WaylandSession::FullScreenWindows() const
+{
+    QList<QJsonObject> found;
+    const QJsonDocument tree = QJsonDocument::fromJson(
+        Message({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8());
+    CollectWindows(
+        tree.object(),
+        [](const QJsonObject& node) {
+            return node.value(QStringLiteral("fullscreen_mode")).toInt() == 1;
+        },
+        found);
+    return found.size();
 }
 
 void WaylandSession::Click(QPoint at, Qt::MouseButton button) const
@@ -264,4 +352,83 @@ bool WaylandSession::WaitForWindows(const QString& title, int count, int timeout
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return false;
+}
+
+bool WaylandSession::StartPortal(const Options& options)
+{
+    // xdg-desktop-portal-wlr always writes its screenshot to /tmp/out.png:
+    // one left by another user would make every screenshot fail.
+    const QFileInfo shot(QStringLiteral("/tmp/out.png"));
+    if (shot.exists() && shot.ownerId() != ::getuid() && ::getuid() == 0)
+        QFile::remove(shot.filePath());
+
+    QProcessEnvironment env = Environment();
+    env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("sway"));
+    if (options.refuseScreenshot) {
+        // A grim that fails for the whole screen but serves the colour
+        // picker's region of one pixel.
+        const QString bin = home_.filePath(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        QFile grim(bin + QStringLiteral("/grim"));
+        if (!grim.open(QIODevice::WriteOnly))
+            return false;
+        grim.write("#!/bin/sh\ncase \" $* \" in *\" -g \"*) exec /usr/bin/grim \"$@\";; esac\nexit 1\n");
+        grim.close();
+        grim.setPermissions(QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        Own(bin);
+        env.insert(QStringLiteral("PATH"), bin + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
+    }
+    // pipewire first: the wlr backend ends at once without it.
+    for (const char* program : {"/usr/bin/pipewire", "/usr/libexec/xdg-desktop-portal-wlr",
+             "/usr/libexec/xdg-desktop-portal-gtk", "/usr/libexec/xdg-desktop-portal"}) {
+        auto service = std::make_unique<QProcess>();
+        service->setProcessChannelMode(QProcess::MergedChannels);
+        service->setStandardOutputFile(
+            home_.filePath(QFileInfo(QLatin1String(program)).fileName() + QStringLiteral(".log")));
+        StartClient(*service, QLatin1String(program), {}, env);
+        if (!service->waitForStarted(5000))
+            return false;
+        services_.push_back(std::move(service));
+        QThread::msleep(200);
+    }
+    // Up once the portal offers its screenshot.
+    const QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired()) {
+        QProcess ask;
+        StartClient(ask, QStringLiteral("gdbus"),
+            {QStringLiteral("introspect"), QStringLiteral("--session"), QStringLiteral("--dest"),
+                QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("--object-path"),
+                QStringLiteral("/org/freedesktop/portal/desktop")},
+            env);
+        ask.waitForFinished(5000);
+        if (ask.readAllStandardOutput().contains("org.freedesktop.portal.Screenshot"))
+            return true;
+        QThread::msleep(200);
+    }
+    qWarning("the desktop portal offers no screenshot");
+    return false;
+}
+
+void WaylandSession::MoveTo(QPointF at) const
+{
+    // The virtual pointer's absolute motion spans the whole layout.
+    constexpr int kFine = 256;
+    const QByteArray line = "move " + QByteArray::number(qRound((at.x() - layout_.x()) * kFine))
+        + ' ' + QByteArray::number(qRound((at.y() - layout_.y()) * kFine)) + ' '
+        + QByteArray::number(layout_.width() * kFine) + ' '
+        + QByteArray::number(layout_.height() * kFine) + '\n';
+    input_->write(line);
+    input_->waitForBytesWritten(3000);
+    QThread::msleep(100);
+}
+
+void WaylandSession::ClickHere(Qt::MouseButton button) const
+{
+    // evdev's BTN_LEFT, BTN_RIGHT and BTN_MIDDLE.
+    const int code = button == Qt::RightButton ? 0x111 : button == Qt::MiddleButton ? 0x112 : 0x110;
+    for (const int pressed : {1, 0}) {
+        input_->write("click " + QByteArray::number(code) + ' ' + QByteArray::number(pressed) + '\n');
+        input_->waitForBytesWritten(3000);
+        QThread::msleep(40);
+    }
 }

@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 // A private headless Wayland desktop for one test suite: sway on a virtual
 // output with Xwayland beside it, under a D-Bus session of its own, ended
@@ -19,7 +20,24 @@
 // Xwayland lets in. Real clients (swaymsg) look at it from outside.
 class WaylandSession {
 public:
-    WaylandSession();
+    struct Output {
+        int width = 1280; // device pixels
+        int height = 1024;
+        double scale = 1.0;
+    };
+    struct Options {
+        // Side by side, left to right.
+        QList<Output> outputs{Output{}};
+        // The desktop portal with its screenshot and colour picker
+        // (xdg-desktop-portal-wlr through grim and slurp), pipewire, which
+        // that backend needs, and a blank pointer so that captures hold none.
+        bool portal = false;
+        // The portal's screenshot fails while its colour picker works.
+        bool refuseScreenshot = false;
+    };
+
+    WaylandSession() : WaylandSession(Options{}) { }
+    explicit WaylandSession(const Options& options);
     ~WaylandSession();
     WaylandSession(const WaylandSession&) = delete;
     WaylandSession& operator=(const WaylandSession&) = delete;
@@ -40,11 +58,13 @@ public:
         const QProcessEnvironment& env = {}) const;
     // Lets the session's user read and write `folder` (a test's program
     // folder or settings).
-    void ShareFolder(const QString& folder) const;
+    static void ShareFolder(const QString& folder);
 
     // The windows titled exactly `title`, as sway's tree lists them (each
     // with "shell", "app_id", "focused" and the like); empty on a failure.
     QList<QJsonObject> Windows(const QString& title) const;
+    // How many client windows fill an output.
+    int FullScreenWindows() const;
     // Whether the first such window has the keyboard focus.
     bool Focused(const QString& title) const;
     // Waits until exactly `count` such windows exist; false on timeout.
@@ -61,8 +81,22 @@ public:
     // Where a window's inside lies on the output.
     static QRect Inside(const QJsonObject& window);
 
+    // Puts the pointer at `at` (layout pixels, to a 256th) without a click.
+    void MoveTo(QPointF at) const;
+    // Presses and releases `button` where the pointer is.
+    void ClickHere(Qt::MouseButton button = Qt::LeftButton) const;
+    // The whole layout in logical pixels.
+    QRect Layout() const { return layout_; }
+    int Outputs() const { return outputs_; }
+
 private:
+    bool StartPortal(const Options& options);
+
     QTemporaryDir home_;
+    QRect layout_;
+    int outputs_ = 0;
+    QString bus_;
+    std::vector<std::unique_ptr<QProcess>> services_;
     std::unique_ptr<QProcess> session_;
     std::unique_ptr<QProcess> input_;
     QString runtime_;

@@ -1,0 +1,275 @@
+#include "tinctor_process.h"
+#include "wayland_session.h"
+
+#include <QtTest>
+
+// The screen pick on a headless Wayland desktop with the real desktop portal
+// (xdg-desktop-portal with its wlr and gtk backends, grim and slurp), natively
+// and under Xwayland, over two outputs of scales 1 and 2.
+class tst_WaylandPick : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void pickKeepsOrRestores_data();
+    void pickKeepsOrRestores();
+    void everyDevicePixelOfAScaledWindow_data();
+    void everyDevicePixelOfAScaledWindow();
+    void desktopPickerStandsInForARefusedScreenshot();
+    void withoutAnyPortalThePreviewSaysSo();
+
+private:
+    std::unique_ptr<TinctorProcess> Start(const WaylandSession& desktop, const QString& platform,
+        const QProcessEnvironment& env = {});
+    // Starts the pick from the keyboard, as a user would: Alt+E, P.
+    static void ChoosePick(const WaylandSession& desktop);
+    // How many outputs a pick's cover lies on.
+    static int Covers(const WaylandSession& desktop, const QString& platform);
+    QByteArray ColourSaved() const;
+    // Picks at `at` and ends with `end` (a button, or 0 for Escape).
+    void Pick(const QString& platform, QPointF at, int end);
+
+    std::unique_ptr<WaylandSession> desktop_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString program_;
+};
+
+namespace {
+
+constexpr int kLeftAlt = 56;
+constexpr int kE = 18;
+constexpr int kP = 25;
+constexpr int kEscape = 1;
+
+const QString kShotFile = QStringLiteral("/tmp/out.png");
+
+bool Running(const QByteArray& name)
+{
+    for (const QString& process : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(process));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == name)
+            return true;
+    }
+    return false;
+}
+
+QByteArray Rgb(int r, int g, int b)
+{
+    return "Red=" + QByteArray::number(r) + "\nGreen=" + QByteArray::number(g)
+        + "\nBlue=" + QByteArray::number(b) + '\n';
+}
+
+} // namespace
+
+void tst_WaylandPick::initTestCase()
+{
+    WaylandSession::Options options;
+    options.outputs = {{1280, 1024, 1.0}, {1280, 1024, 2.0}};
+    options.portal = true;
+    desktop_ = std::make_unique<WaylandSession>(options);
+    QVERIFY2(desktop_->IsUp(), "sway or the desktop portal did not start");
+    QCOMPARE(desktop_->Layout(), QRect(0, 0, 1920, 1024));
+}
+
+void tst_WaylandPick::init()
+{
+    if (desktop_)
+        QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 0));
+    folder_ = std::make_unique<QTemporaryDir>();
+    WaylandSession::ShareFolder(folder_->path());
+    program_ = TinctorProcess::Install(*folder_);
+    // A known colour to come back to.
+    const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
+    WriteFile(settings, "[Color]\n" + Rgb(200, 210, 220));
+    WaylandSession::ShareFolder(settings);
+}
+
+std::unique_ptr<TinctorProcess> tst_WaylandPick::Start(
+    const WaylandSession& desktop, const QString& platform, const QProcessEnvironment& env)
+{
+    auto tinctor = std::make_unique<TinctorProcess>(program_, desktop.AsSessionUser(),
+        env.isEmpty() ? desktop.Environment(platform) : env);
+    if (desktop.WaitForWindows(QStringLiteral("Tinctor"), 1))
+        desktop.Message({QStringLiteral("[title=\"^Tinctor$\"]"), QStringLiteral("focus")});
+    return tinctor;
+}
+
+void tst_WaylandPick::ChoosePick(const WaylandSession& desktop)
+{
+    desktop.Chord({kLeftAlt, kE});
+    desktop.Chord({kP});
+}
+
+int tst_WaylandPick::Covers(const WaylandSession& desktop, const QString& platform)
+{
+    if (platform == QLatin1String("wayland"))
+        return desktop.FullScreenWindows();
+    // Override-redirect, the covers are in none of the compositor's window
+    // lists: the X server lists them.
+    QProcess xwininfo;
+    desktop.StartClient(xwininfo, QStringLiteral("xwininfo"),
+        {QStringLiteral("-root"), QStringLiteral("-children")});
+    xwininfo.waitForFinished(5000);
+    const QByteArray children = xwininfo.readAllStandardOutput();
+    return int(children.contains("1280x1024+0+0")) + int(children.contains("640x512+1280+0"));
+}
+
+QByteArray tst_WaylandPick::ColourSaved() const
+{
+    const QByteArray saved = ReadFile(folder_->filePath(QStringLiteral("tinctor.ini")));
+    const qsizetype at = saved.indexOf("Red=");
+    const qsizetype end = saved.indexOf("RGB=");
+    return at < 0 || end < at ? saved : saved.mid(at, end - at);
+}
+
+void tst_WaylandPick::pickKeepsOrRestores_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<int>("end"); // a button, or 0 for Escape
+    QTest::addColumn<QByteArray>("saved");
+
+    const QPointF onFirst(40.5, 980.25);    // scale 1, the background #336699
+    const QPointF onSecond(1900.75, 20.25); // scale 2, the background #993366
+    for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
+        const QByteArray name = platform.toLatin1();
+        QTest::newRow(name + ", left on scale 1") << platform << onFirst << int(Qt::LeftButton)
+                                                  << Rgb(0x33, 0x66, 0x99);
+        QTest::newRow(name + ", left on scale 2") << platform << onSecond << int(Qt::LeftButton)
+                                                  << Rgb(0x99, 0x33, 0x66);
+        QTest::newRow(name + ", right restores") << platform << onSecond << int(Qt::RightButton)
+                                                 << Rgb(200, 210, 220);
+        QTest::newRow(name + ", Escape restores") << platform << onFirst << 0 << Rgb(200, 210, 220);
+    }
+}
+
+void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end)
+{
+    auto tinctor = Start(*desktop_, platform);
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    ChoosePick(*desktop_);
+    QTRY_COMPARE_WITH_TIMEOUT(Covers(*desktop_, platform), 2, 10000);
+    // sway applies a new layout in a transaction that may wait 200 ms for
+    // each client, and input before it ends goes astray.
+    QThread::msleep(400);
+    desktop_->MoveTo(at);
+    if (end == 0)
+        desktop_->Chord({kEscape});
+    else
+        desktop_->ClickHere(static_cast<Qt::MouseButton>(end));
+    QTRY_COMPARE(Covers(*desktop_, platform), 0);
+    QCOMPARE(tinctor->Terminate(), 0);
+    QVERIFY2(!QFileInfo::exists(kShotFile), "the pick left its screenshot behind");
+}
+
+void tst_WaylandPick::pickKeepsOrRestores()
+{
+    QFETCH(QString, platform);
+    QFETCH(QPointF, at);
+    QFETCH(int, end);
+    QFETCH(QByteArray, saved);
+
+    Pick(platform, at, end);
+    QCOMPARE(ColourSaved(), saved);
+}
+
+void tst_WaylandPick::everyDevicePixelOfAScaledWindow_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<qreal>("fraction"); // of a logical pixel
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("wayland, even column") << QStringLiteral("wayland") << 0.25 << Rgb(0xFF, 0, 0);
+    QTest::newRow("wayland, odd column") << QStringLiteral("wayland") << 0.75 << Rgb(0, 0, 0xFF);
+    // X11 positions are whole logical pixels: the odd columns are beyond
+    // an X client's reach.
+    QTest::newRow("xcb, even column") << QStringLiteral("xcb") << 0.0 << Rgb(0xFF, 0, 0);
+}
+
+void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
+{
+    QFETCH(QString, platform);
+    QFETCH(qreal, fraction);
+    QFETCH(QByteArray, saved);
+
+    // On the scale-2 output, which the next Tinctor must not share.
+    desktop_->Message({QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-2")});
+    QProcess stripes;
+    desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
+    const auto stop = qScopeGuard([&stripes] {
+        stripes.kill();
+        stripes.waitForFinished(3000);
+    });
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
+    desktop_->Message({QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-1")});
+    const QRect inside = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).first());
+    QVERIFY(QRect(1280, 0, 640, 512).contains(inside));
+
+    Pick(platform, QPointF(inside.center()) + QPointF(fraction, 0.5), int(Qt::LeftButton));
+    QCOMPARE(ColourSaved(), saved);
+}
+
+void tst_WaylandPick::desktopPickerStandsInForARefusedScreenshot()
+{
+    // Its own desktop: one output, since the wlr picker fails on scaled
+    // ones, and a portal whose screenshot fails.
+    desktop_.reset();
+    WaylandSession::Options options;
+    options.portal = true;
+    options.refuseScreenshot = true;
+    WaylandSession desktop(options);
+    QVERIFY2(desktop.IsUp(), "sway or the desktop portal did not start");
+    auto tinctor = Start(desktop, QStringLiteral("wayland"));
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    ChoosePick(desktop);
+    // slurp's overlay is no window in the compositor's tree: its process is
+    // waited for, then its surface a moment.
+    QTRY_VERIFY_WITH_TIMEOUT(Running("slurp"), 10000);
+    QThread::msleep(500);
+    desktop.MoveTo(QPointF(30.5, 1000.5));
+    desktop.ClickHere();
+    QTRY_VERIFY_WITH_TIMEOUT(tinctor->Terminate() == 0, 10000);
+    QCOMPARE(ColourSaved(), Rgb(0x33, 0x66, 0x99));
+}
+
+void tst_WaylandPick::withoutAnyPortalThePreviewSaysSo()
+{
+    desktop_.reset();
+    WaylandSession desktop;
+    QVERIFY(desktop.IsUp());
+    // No session bus, so no portal can be reached or started.
+    QProcessEnvironment env = desktop.Environment();
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    auto tinctor = Start(desktop, QStringLiteral("wayland"), env);
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const QRect inside = WaylandSession::Inside(desktop.Windows(QStringLiteral("Tinctor")).first());
+
+    // The preview (inside the menu bar's height) shows the colour alone, then
+    // the message in black on it, then the colour alone again.
+    const auto previewInk = [&] {
+        QProcess grim;
+        const QString file = folder_->filePath(QStringLiteral("preview.png"));
+        desktop.StartClient(grim, QStringLiteral("grim"),
+            {QStringLiteral("-g"),
+                QStringLiteral("%1,%2 60x60").arg(inside.x() + 18).arg(inside.y() + 40), file});
+        grim.waitForFinished(5000);
+        const QImage preview(file);
+        int ink = 0;
+        for (int y = 0; y < preview.height(); ++y) {
+            for (int x = 0; x < preview.width(); ++x)
+                ink += qGray(preview.pixel(x, y)) < 64;
+        }
+        return ink;
+    };
+    QCOMPARE(previewInk(), 0);
+    ChoosePick(desktop);
+    QTRY_VERIFY(previewInk() > 20);
+    QCOMPARE(desktop.FullScreenWindows(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(previewInk(), 0, 8000);
+    QCOMPARE(tinctor->Terminate(), 0);
+    QCOMPARE(ColourSaved(), Rgb(200, 210, 220));
+}
+
+QTEST_MAIN(tst_WaylandPick)
+#include "tst_wayland_pick.moc"
