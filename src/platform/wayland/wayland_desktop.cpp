@@ -6,6 +6,9 @@
 #include "platform/session_key.h"
 #include "platform/single_instance.h"
 #include "platform/wayland/activation_token.h"
+#include "platform/wayland/commit_after_configure.h"
+
+#include <QCoreApplication>
 
 namespace platform::wayland {
 
@@ -13,6 +16,13 @@ namespace {
 
 class WaylandDesktop final : public Desktop {
 public:
+    WaylandDesktop() { qApp->installEventFilter(&commits_); }
+    ~WaylandDesktop() override
+    {
+        if (qApp)
+            qApp->removeEventFilter(&commits_);
+    }
+
     ScreenSampler& Sampler() override { return sampler_; }
 
     // The winner listens for later copies, which have no window list to
@@ -45,6 +55,7 @@ public:
     bool PlacesWindows() override { return false; }
 
 private:
+    CommitAfterConfigure commits_;
     portal::FrozenSampler sampler_{
         false, [] { return RequestActivationToken(QStringLiteral("tinctor")); }};
 };
