@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScreen>
+#include <QWindow>
 
 #include <utility>
 
@@ -63,6 +64,7 @@ void FrozenOverlay::Cover()
     else
         showFullScreen();
     raise();
+    windowHandle()->installEventFilter(this);
 }
 
 void FrozenOverlay::ShowLoupe(QPointF pointer, QPoint pixel, std::uint32_t colour)
@@ -127,10 +129,13 @@ void FrozenOverlay::PaintLoupe(QPainter& painter) const
     painter.drawLine(grid.left(), grid.bottom() + 1, grid.right(), grid.bottom() + 1);
 }
 
-void FrozenOverlay::enterEvent(QEnterEvent* event)
+bool FrozenOverlay::eventFilter(QObject* watched, QEvent* event)
 {
-    // Qt gives an enter whole pixels only; the next motion or press mends it.
-    emit PointerAt(QPointF(screen_.topLeft()) + event->scenePosition());
+    // The widget's own enter comes in whole pixels, mapped back from a
+    // rounded global position; the native window's keeps the fraction.
+    if (event->type() == QEvent::Enter && watched == windowHandle())
+        emit PointerAt(QPointF(screen_.topLeft()) + static_cast<QEnterEvent*>(event)->position());
+    return QWidget::eventFilter(watched, event);
 }
 
 void FrozenOverlay::mouseMoveEvent(QMouseEvent* event)
