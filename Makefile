@@ -68,6 +68,7 @@ test-valgrind: test-deps build
 bench: test-deps build
 	./$(BUILD_DIR)/bench/bench_reactions $(BUILD_DIR)/bench.md
 	./$(BUILD_DIR)/bench/bench_pick $(BUILD_DIR)/bench.md
+	./$(BUILD_DIR)/bench/bench_wayland_pick $(BUILD_DIR)/bench.md
 	./$(BUILD_DIR)/bench/bench_startup $(BUILD_DIR)/bench.md
 	@echo; cat $(BUILD_DIR)/bench.md
 

@@ -12,6 +12,7 @@
 #include "x_session.h"
 
 #include "bench_table.h"
+#include "pick_probe.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -31,53 +32,6 @@ using Clock = std::chrono::steady_clock;
 double Micros(Clock::duration d)
 {
     return std::chrono::duration<double, std::micro>(d).count();
-}
-
-// Passes the desktop's answers through and lets the benchmark act once per
-// pass of the pick loop, which asks for the hot spot first thing.
-class Probe final : public platform::ScreenSampler, public platform::Desktop {
-public:
-    Probe(platform::Desktop& desktop, std::function<void()> everyPass)
-        : desktop_(desktop), screen_(desktop.Sampler()), everyPass_(std::move(everyPass))
-    { }
-    std::uint32_t lastPixel = 0;
-
-    bool Prepare() override { return screen_.Prepare(); }
-    void Begin(QWidget* overlay, const QCursor& cursor) override { screen_.Begin(overlay, cursor); }
-    void End(QWidget* overlay) override { screen_.End(overlay); }
-    QPoint HotSpot() override
-    {
-        everyPass_();
-        return screen_.HotSpot();
-    }
-    std::uint32_t Pixel(QPoint at) override { return lastPixel = screen_.Pixel(at); }
-    void Follow(QWidget* overlay, QPoint at, std::uint32_t colour) override
-    {
-        screen_.Follow(overlay, at, colour);
-    }
-    void NextPass() override { screen_.NextPass(); }
-
-    platform::ScreenSampler& Sampler() override { return *this; }
-    bool AnotherCopyRuns(const QString& product) override
-    {
-        return desktop_.AnotherCopyRuns(product);
-    }
-    void BringRunningCopyForward(const QString& product) override
-    {
-        desktop_.BringRunningCopyForward(product);
-    }
-    bool PlacesWindows() override { return desktop_.PlacesWindows(); }
-
-private:
-    platform::Desktop& desktop_;
-    platform::ScreenSampler& screen_;
-    std::function<void()> everyPass_;
-};
-
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<std::size_t>(p * values.size()))];
 }
 
 } // namespace
@@ -132,8 +86,8 @@ int main(int argc, char* argv[])
     double passesPerSecond = 0;
     std::vector<double> delays;
     int target = -1;
-    Probe* probe = nullptr;
-    Probe pass(desktop, [&] {
+    PickProbe* probe = nullptr;
+    PickProbe pass(desktop, [&] {
         const auto now = Clock::now();
         if (passes++ == 0)
             countStart = now;

@@ -88,8 +88,8 @@ void tst_WaylandPick::init()
 std::unique_ptr<TinctorProcess> tst_WaylandPick::Start(
     const WaylandSession& desktop, const QString& platform, const QProcessEnvironment& env)
 {
-    auto tinctor = std::make_unique<TinctorProcess>(program_, desktop.AsSessionUser(),
-        env.isEmpty() ? desktop.Environment(platform) : env);
+    auto tinctor = std::make_unique<TinctorProcess>(
+        program_, desktop.AsSessionUser(), env.isEmpty() ? desktop.Environment(platform) : env);
     if (desktop.WaitForWindows(QStringLiteral("Tinctor"), 1))
         desktop.Message({QStringLiteral("[title=\"^Tinctor$\"]"), QStringLiteral("focus")});
     return tinctor;
@@ -130,16 +130,16 @@ void tst_WaylandPick::pickKeepsOrRestores_data()
     QTest::addColumn<int>("end"); // a button, or 0 for Escape
     QTest::addColumn<QByteArray>("saved");
 
-    const QPointF onFirst(40.5, 980.25);    // scale 1, the background #336699
+    const QPointF onFirst(40.5, 980.25); // scale 1, the background #336699
     const QPointF onSecond(1900.75, 20.25); // scale 2, the background #993366
     for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
         const QByteArray name = platform.toLatin1();
-        QTest::newRow(name + ", left on scale 1") << platform << onFirst << int(Qt::LeftButton)
-                                                  << Rgb(0x33, 0x66, 0x99);
-        QTest::newRow(name + ", left on scale 2") << platform << onSecond << int(Qt::LeftButton)
-                                                  << Rgb(0x99, 0x33, 0x66);
-        QTest::newRow(name + ", right restores") << platform << onSecond << int(Qt::RightButton)
-                                                 << Rgb(200, 210, 220);
+        QTest::newRow(name + ", left on scale 1")
+            << platform << onFirst << int(Qt::LeftButton) << Rgb(0x33, 0x66, 0x99);
+        QTest::newRow(name + ", left on scale 2")
+            << platform << onSecond << int(Qt::LeftButton) << Rgb(0x99, 0x33, 0x66);
+        QTest::newRow(name + ", right restores")
+            << platform << onSecond << int(Qt::RightButton) << Rgb(200, 210, 220);
         QTest::newRow(name + ", Escape restores") << platform << onFirst << 0 << Rgb(200, 210, 220);
     }
 }
@@ -150,8 +150,8 @@ void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end)
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     ChoosePick(*desktop_);
     QTRY_COMPARE_WITH_TIMEOUT(Covers(*desktop_, platform), 2, 10000);
-    // sway applies a new layout in a transaction that may wait 200 ms for
-    // each client, and input before it ends goes astray.
+    // The compositor lists a cover before it shows it, and input before
+    // then goes to what lay there.
     QThread::msleep(400);
     desktop_->MoveTo(at);
     if (end == 0)
@@ -194,7 +194,8 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
     QFETCH(QByteArray, saved);
 
     // On the scale-2 output, which the next Tinctor must not share.
-    desktop_->Message({QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-2")});
+    desktop_->Message(
+        {QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-2")});
     QProcess stripes;
     desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
     const auto stop = qScopeGuard([&stripes] {
@@ -202,8 +203,10 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
         stripes.waitForFinished(3000);
     });
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
-    desktop_->Message({QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-1")});
-    const QRect inside = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).first());
+    desktop_->Message(
+        {QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-1")});
+    const QRect inside
+        = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).first());
     QVERIFY(QRect(1280, 0, 640, 512).contains(inside));
 
     Pick(platform, QPointF(inside.center()) + QPointF(fraction, 0.5), int(Qt::LeftButton));

@@ -102,7 +102,8 @@ WaylandSession::WaylandSession(const Options& options) : session_(std::make_uniq
                        .arg(qRound(x))
                        .arg(output.scale)
                        .toUtf8());
-        const QSize logical(qRound(output.width / output.scale), qRound(output.height / output.scale));
+        const QSize logical(
+            qRound(output.width / output.scale), qRound(output.height / output.scale));
         layout_ |= QRect(QPoint(qRound(x), 0), logical);
         x += logical.width();
     }
@@ -129,9 +130,10 @@ WaylandSession::WaylandSession(const Options& options) : session_(std::make_uniq
             << QStringLiteral("WLR_BACKENDS=headless") << QStringLiteral("WLR_RENDERER=pixman")
             << QStringLiteral("WLR_LIBINPUT_NO_DEVICES=1")
             << QStringLiteral("WLR_HEADLESS_OUTPUTS=%1").arg(options.outputs.size())
-            << QStringLiteral("XCURSOR_THEME=") + (options.portal ? QStringLiteral("blank") : QString())
-            << QStringLiteral("dbus-run-session")
-            << QStringLiteral("--") << QStringLiteral("sway") << QStringLiteral("-c") << config;
+            << QStringLiteral("XCURSOR_THEME=")
+            + (options.portal ? QStringLiteral("blank") : QString())
+            << QStringLiteral("dbus-run-session") << QStringLiteral("--") << QStringLiteral("sway")
+            << QStringLiteral("-c") << config;
     // sway talks a lot; its log is shown only when it does not come up.
     const QString log = home_.filePath(QStringLiteral("sway.log"));
     session_->setProcessChannelMode(QProcess::MergedChannels);
@@ -154,7 +156,8 @@ WaylandSession::WaylandSession(const Options& options) : session_(std::make_uniq
             const QString displayFile = home_.filePath(QStringLiteral("display"));
             const QString busFile = home_.filePath(QStringLiteral("bus"));
             // One command each: sway would split a shell's ";" itself.
-            Message({QStringLiteral("exec"), QStringLiteral("echo $DBUS_SESSION_BUS_ADDRESS > ") + busFile});
+            Message({QStringLiteral("exec"),
+                QStringLiteral("echo $DBUS_SESSION_BUS_ADDRESS > ") + busFile});
             Message({QStringLiteral("exec"), QStringLiteral("echo $DISPLAY > ") + displayFile});
             const QDeadlineTimer told(5000);
             while (!told.hasExpired() && (xDisplay_.isEmpty() || bus_.isEmpty())) {
@@ -372,9 +375,11 @@ bool WaylandSession::StartPortal(const Options& options)
         QFile grim(bin + QStringLiteral("/grim"));
         if (!grim.open(QIODevice::WriteOnly))
             return false;
-        grim.write("#!/bin/sh\ncase \" $* \" in *\" -g \"*) exec /usr/bin/grim \"$@\";; esac\nexit 1\n");
+        grim.write(
+            "#!/bin/sh\ncase \" $* \" in *\" -g \"*) exec /usr/bin/grim \"$@\";; esac\nexit 1\n");
         grim.close();
-        grim.setPermissions(QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        grim.setPermissions(
+            QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
         Own(bin);
         env.insert(QStringLiteral("PATH"), bin + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
     }
@@ -409,7 +414,7 @@ bool WaylandSession::StartPortal(const Options& options)
     return false;
 }
 
-void WaylandSession::MoveTo(QPointF at) const
+void WaylandSession::MoveTo(QPointF at, int settleMs) const
 {
     // The virtual pointer's absolute motion spans the whole layout.
     constexpr int kFine = 256;
@@ -419,7 +424,7 @@ void WaylandSession::MoveTo(QPointF at) const
         + QByteArray::number(layout_.height() * kFine) + '\n';
     input_->write(line);
     input_->waitForBytesWritten(3000);
-    QThread::msleep(100);
+    QThread::msleep(settleMs);
 }
 
 void WaylandSession::ClickHere(Qt::MouseButton button) const
@@ -427,7 +432,8 @@ void WaylandSession::ClickHere(Qt::MouseButton button) const
     // evdev's BTN_LEFT, BTN_RIGHT and BTN_MIDDLE.
     const int code = button == Qt::RightButton ? 0x111 : button == Qt::MiddleButton ? 0x112 : 0x110;
     for (const int pressed : {1, 0}) {
-        input_->write("click " + QByteArray::number(code) + ' ' + QByteArray::number(pressed) + '\n');
+        input_->write(
+            "click " + QByteArray::number(code) + ' ' + QByteArray::number(pressed) + '\n');
         input_->waitForBytesWritten(3000);
         QThread::msleep(40);
     }

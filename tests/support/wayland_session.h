@@ -81,8 +81,9 @@ public:
     // Where a window's inside lies on the output.
     static QRect Inside(const QJsonObject& window);
 
-    // Puts the pointer at `at` (layout pixels, to a 256th) without a click.
-    void MoveTo(QPointF at) const;
+    // Puts the pointer at `at` (layout pixels, to a 256th) without a click,
+    // and gives the clients `settleMs` to take it in.
+    void MoveTo(QPointF at, int settleMs = 100) const;
     // Presses and releases `button` where the pointer is.
     void ClickHere(Qt::MouseButton button = Qt::LeftButton) const;
     // The whole layout in logical pixels.
