@@ -1,5 +1,7 @@
 // The yardstick for start-up: a minimal Qt Widgets program with a menu bar,
 // a few controls and a square painted in the colour Tinctor starts with.
+// With `--latin` its texts are Latin only, so that beside the Japanese
+// ones the share of the Japanese font shows on its own.
 
 #include <QApplication>
 #include <QLabel>
@@ -11,12 +13,16 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    const bool latin = argc > 1 && qstrcmp(argv[1], "--latin") == 0;
+    const auto text = [latin](const char* japanese, const char* english) {
+        return QString::fromUtf8(latin ? english : japanese);
+    };
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Baseline"));
     window.menuBar()
-        ->addMenu(QStringLiteral("ファイル(&F)"))
-        ->addAction(QStringLiteral("終了(&X)"));
-    window.menuBar()->addMenu(QStringLiteral("表示(&V)"))->addAction(QStringLiteral("HSV(&S)"));
+        ->addMenu(text("ファイル(&F)", "&File"))
+        ->addAction(text("終了(&X)", "E&xit"));
+    window.menuBar()->addMenu(text("表示(&V)", "&View"))->addAction(QStringLiteral("HSV(&S)"));
     auto* client = new QWidget(&window);
     client->setFixedSize(273, 320);
     window.setCentralWidget(client);
@@ -30,7 +36,7 @@ int main(int argc, char* argv[])
     box->setGeometry(64, 112, 32, 18);
     auto* bar = new QScrollBar(Qt::Horizontal, client);
     bar->setGeometry(104, 112, 121, 17);
-    auto* caption = new QLabel(QStringLiteral("赤(&R)"), client);
+    auto* caption = new QLabel(text("赤(&R)", "&Red"), client);
     caption->setGeometry(16, 114, 33, 17);
     window.show();
     return app.exec();
