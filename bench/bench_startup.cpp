@@ -192,7 +192,8 @@ int main(int argc, char* argv[])
     Program programs[] = {{{tinctor}, "Tinctor", {}, {}, {}, {}, {}},
         {{baseline}, "Baseline", {}, {}, {}, {}, {}},
         {{baseline, QStringLiteral("--latin")}, "Baseline", {}, {}, {}, {}, {}}};
-    constexpr int kRuns = 15;
+    // Enough rounds that a change of a few per cent stands out of the noise.
+    constexpr int kRuns = 31;
     for (int run = 0; run < kRuns; ++run) {
         for (Program& program : programs) {
             const Times times = StartOnce(
