@@ -8,6 +8,8 @@
 #include "x_session.h"
 
 #include "bench_table.h"
+#include "startup_on_wayland.h"
+#include "wayland_session.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -114,12 +116,6 @@ Times StartOnce(const XSession& x, Display* dpy, const QStringList& command, con
     return times;
 }
 
-struct Resources {
-    double rss = 0; // KiB
-    double pss = 0; // KiB
-    double cpu = 0; // ms, user and system
-};
-
 // What the program holds and has used two seconds after start, when it has
 // long been idle.
 Resources AtRest(const XSession& x, const QStringList& command, const QString& folder)
@@ -129,29 +125,9 @@ Resources AtRest(const XSession& x, const QStringList& command, const QString& f
     process.setWorkingDirectory(folder);
     process.start(command.first(), command.mid(1));
     QThread::sleep(2);
-    Resources held;
-    // Every thread's time on a CPU, in nanoseconds: finer than the clock
-    // ticks of /proc/PID/stat.
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(process.processId()));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile schedstat(tasks.filePath(task + QStringLiteral("/schedstat")));
-        if (schedstat.open(QIODevice::ReadOnly))
-            held.cpu += schedstat.readAll().split(' ').value(0).toDouble() / 1e6;
-    }
-    long rss = 0, pss = 0;
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(process.processId()));
-    if (rollup.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : rollup.readAll().split('\n')) {
-            if (line.startsWith("Rss:"))
-                rss = line.mid(4).trimmed().split(' ').first().toLong();
-            else if (line.startsWith("Pss:"))
-                pss = line.mid(4).trimmed().split(' ').first().toLong();
-        }
-    }
+    const Resources held = HeldBy(process.processId());
     process.terminate();
     process.waitForFinished(5000);
-    held.rss = rss;
-    held.pss = pss;
     return held;
 }
 
@@ -234,6 +210,36 @@ int main(int argc, char* argv[])
     };
     rows(programs[1], QStringLiteral("beside Japanese texts"));
     rows(programs[2], QStringLiteral("beside Latin texts"));
+
+    // The same natively on a headless Wayland desktop, whose clients run as
+    // its session's user: the folder is shared with it.
+    QTemporaryDir shared;
+    WaylandSession::ShareFolder(shared.path());
+    const QString waylandTinctor = shared.filePath(QStringLiteral("tinctor"));
+    QFile::copy(QStringLiteral(TINCTOR_EXE), waylandTinctor);
+    QFile settings(shared.filePath(QStringLiteral("tinctor.ini")));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write("[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    settings.close();
+    WaylandSession::ShareFolder(settings.fileName());
+    std::vector<StartFigures> wayland{{{waylandTinctor}, QStringLiteral("Tinctor"), {}, {}, {}, {}},
+        {{baseline}, QStringLiteral("Baseline"), {}, {}, {}, {}},
+        {{baseline, QStringLiteral("--latin")}, QStringLiteral("Baseline"), {}, {}, {}, {}}};
+    constexpr int kWaylandRuns = 15;
+    if (StartOnWayland(wayland, shared.path(), kWaylandRuns)) {
+        const auto waylandRows = [&](const StartFigures& base, const QString& beside) {
+            const StartFigures& ours = wayland[0];
+            row(QStringLiteral("Wayland: start to window listed (ms), %1").arg(beside), ours.mapped,
+                base.mapped);
+            row(QStringLiteral("Wayland: start to first complete paint (ms), %1").arg(beside),
+                ours.painted, base.painted);
+            row(QStringLiteral("Wayland: PSS two seconds after start (KiB), %1").arg(beside),
+                ours.pss, base.pss);
+            row(QStringLiteral("Wayland: CPU to idle (ms), %1").arg(beside), ours.cpu, base.cpu);
+        };
+        waylandRows(wayland[1], QStringLiteral("beside Japanese texts"));
+        waylandRows(wayland[2], QStringLiteral("beside Latin texts"));
+    }
     Report(table, argc, argv);
     return 0;
 }
