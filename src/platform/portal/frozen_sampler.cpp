@@ -64,7 +64,6 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
     owner_ = overlay;
     ended_ = false;
     moved_ = false;
-    pointerKnown_ = false;
     release_.reset();
     if (desktopPicked_)
         return;
@@ -84,9 +83,9 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
     enough.setSingleShot(true);
     connect(&enough, &QTimer::timeout, this, [&waited] { waited = true; });
     enough.start(kEnterWaitMs);
-    while (!pointerKnown_ && !ended_ && !waited)
+    while (!moved_ && !ended_ && !waited)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!pointerKnown_)
+    if (!moved_)
         pointer_ = QCursor::pos();
 }
 
@@ -172,7 +171,6 @@ bool FrozenSampler::eventFilter(QObject* watched, QEvent* event)
 void FrozenSampler::PointerAt(QPointF layoutPoint)
 {
     pointer_ = layoutPoint;
-    pointerKnown_ = true;
     moved_ = true;
 }
 

@@ -65,7 +65,7 @@ private:
     QPointer<QWidget> owner_;
     QList<QPointer<FrozenOverlay>> covers_;
     QPointF pointer_;
-    bool pointerKnown_ = false;
+    // A position came since the last pass began (or since the covers went up).
     bool moved_ = false;
     bool ended_ = true;
     // A release that came with a motion not sampled yet.
