@@ -19,7 +19,6 @@
 
 #include <X11/Xlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>

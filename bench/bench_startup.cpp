@@ -12,7 +12,6 @@
 #include "wayland_session.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -22,7 +21,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -131,12 +129,6 @@ Resources AtRest(const XSession& x, const QStringList& command, const QString& f
     return held;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -160,86 +152,59 @@ int main(int argc, char* argv[])
     const QString baseline = benchDir + QStringLiteral("/baseline_app");
     const unsigned long colour = 0x123456; // as the X server packs it: red high
 
-    struct Program {
-        QStringList command;
-        const char* title;
-        std::vector<double> mapped, painted, rss, pss, cpu;
-    };
-    Program programs[] = {{{tinctor}, "Tinctor", {}, {}, {}, {}, {}},
-        {{baseline}, "Baseline", {}, {}, {}, {}, {}},
-        {{baseline, QStringLiteral("--latin")}, "Baseline", {}, {}, {}, {}, {}}};
+    std::vector<StartFigures> programs{{{tinctor}, QStringLiteral("Tinctor")},
+        {{baseline}, QStringLiteral("Baseline")},
+        {{baseline, QStringLiteral("--latin")}, QStringLiteral("Baseline")}};
     // Enough rounds that a change of a few per cent stands out of the noise.
     constexpr int kRuns = 31;
     for (int run = 0; run < kRuns; ++run) {
-        for (Program& program : programs) {
-            const Times times = StartOnce(
-                x, dpy, program.command, program.title, QPoint(20, 20), colour, folder.path());
+        for (StartFigures& program : programs) {
+            const Times times = StartOnce(x, dpy, program.command, program.title.toUtf8().constData(),
+                QPoint(20, 20), colour, folder.path());
             program.mapped.push_back(times.mappedMs);
             program.painted.push_back(times.paintedMs);
         }
     }
     for (int run = 0; run < 3; ++run) {
-        for (Program& program : programs) {
-            const Resources held = AtRest(x, program.command, folder.path());
-            program.rss.push_back(held.rss);
-            program.pss.push_back(held.pss);
-            program.cpu.push_back(held.cpu);
-        }
+        for (StartFigures& program : programs)
+            program.Hold(AtRest(x, program.command, folder.path()));
     }
     XCloseDisplay(dpy);
 
     QString table;
-    const auto row = [&](const QString& figure, const std::vector<double>& ours,
-                         const std::vector<double>& base) {
-        const double o = Median(ours), b = Median(base);
-        table += QStringLiteral("| %1 | %2 | %3 | %4 | %5 |\n")
-                     .arg(figure)
-                     .arg(o, 0, 'f', 1)
-                     .arg(b, 0, 'f', 1)
-                     .arg(b > 0 ? o / b : 0, 0, 'f', 2)
-                     .arg(ours.size());
+    // Tinctor beside each baseline, the first program beside the second and
+    // the third.
+    const auto rows = [&table](const std::vector<StartFigures>& on, const QString& desktop) {
+        const StartFigures& ours = on[0];
+        for (const auto& [base, beside] : {std::pair{&on[1], "beside Japanese texts"},
+                 std::pair{&on[2], "beside Latin texts"}}) {
+            const auto row = [&](const char* figure, const char* unit,
+                                 const std::vector<double>& o, const std::vector<double>& b) {
+                table += Row(QStringLiteral("%1%2 (%3), %4")
+                                 .arg(desktop, QLatin1String(figure), QLatin1String(unit),
+                                     QLatin1String(beside)),
+                    Percentile(o, 0.5), 1, o.size(), Percentile(b, 0.5));
+            };
+            row("start to window mapped", "ms", ours.mapped, base->mapped);
+            row("start to first complete paint", "ms", ours.painted, base->painted);
+            row("RSS two seconds after start", "KiB", ours.rss, base->rss);
+            row("PSS two seconds after start", "KiB", ours.pss, base->pss);
+            row("CPU to idle", "ms", ours.cpu, base->cpu);
+        }
     };
-    const auto rows = [&](const Program& base, const QString& beside) {
-        const Program& ours = programs[0];
-        row(QStringLiteral("start to window mapped (ms), %1").arg(beside), ours.mapped, base.mapped);
-        row(QStringLiteral("start to first complete paint (ms), %1").arg(beside), ours.painted,
-            base.painted);
-        row(QStringLiteral("RSS two seconds after start (KiB), %1").arg(beside), ours.rss, base.rss);
-        row(QStringLiteral("PSS two seconds after start (KiB), %1").arg(beside), ours.pss, base.pss);
-        row(QStringLiteral("CPU to idle (ms), %1").arg(beside), ours.cpu, base.cpu);
-    };
-    rows(programs[1], QStringLiteral("beside Japanese texts"));
-    rows(programs[2], QStringLiteral("beside Latin texts"));
+    rows(programs, QString());
 
     // The same natively on a headless Wayland desktop, whose clients run as
     // its session's user: the folder is shared with it.
     QTemporaryDir shared;
-    WaylandSession::ShareFolder(shared.path());
-    const QString waylandTinctor = shared.filePath(QStringLiteral("tinctor"));
-    QFile::copy(QStringLiteral(TINCTOR_EXE), waylandTinctor);
-    QFile settings(shared.filePath(QStringLiteral("tinctor.ini")));
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("[Color]\nRed=18\nGreen=52\nBlue=86\n");
-    settings.close();
-    WaylandSession::ShareFolder(settings.fileName());
-    std::vector<StartFigures> wayland{{{waylandTinctor}, QStringLiteral("Tinctor"), {}, {}, {}, {}},
-        {{baseline}, QStringLiteral("Baseline"), {}, {}, {}, {}},
-        {{baseline, QStringLiteral("--latin")}, QStringLiteral("Baseline"), {}, {}, {}, {}}};
+    const QString waylandTinctor = WaylandSession::InstallShared(
+        shared.path(), QStringLiteral(TINCTOR_EXE), "[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    std::vector<StartFigures> wayland{{{waylandTinctor}, QStringLiteral("Tinctor")},
+        {{baseline}, QStringLiteral("Baseline")},
+        {{baseline, QStringLiteral("--latin")}, QStringLiteral("Baseline")}};
     constexpr int kWaylandRuns = 15;
-    if (StartOnWayland(wayland, shared.path(), kWaylandRuns)) {
-        const auto waylandRows = [&](const StartFigures& base, const QString& beside) {
-            const StartFigures& ours = wayland[0];
-            row(QStringLiteral("Wayland: start to window listed (ms), %1").arg(beside), ours.mapped,
-                base.mapped);
-            row(QStringLiteral("Wayland: start to first complete paint (ms), %1").arg(beside),
-                ours.painted, base.painted);
-            row(QStringLiteral("Wayland: PSS two seconds after start (KiB), %1").arg(beside),
-                ours.pss, base.pss);
-            row(QStringLiteral("Wayland: CPU to idle (ms), %1").arg(beside), ours.cpu, base.cpu);
-        };
-        waylandRows(wayland[1], QStringLiteral("beside Japanese texts"));
-        waylandRows(wayland[2], QStringLiteral("beside Latin texts"));
-    }
+    if (StartOnWayland(wayland, shared.path(), kWaylandRuns))
+        rows(wayland, QStringLiteral("Wayland: "));
     Report(table, argc, argv);
     return 0;
 }

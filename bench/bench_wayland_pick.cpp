@@ -244,38 +244,22 @@ Figures Measure(const QList<WaylandSession::Output>& outputs, const QString& sel
 QString Rows(const QString& layout, const Figures& figures)
 {
     QString rows;
-    if (!figures.starts.empty()) {
-        for (const auto& [name, share] :
-            {std::pair{"median", 0.5}, std::pair{"99th percentile", 0.99}})
-            rows += QStringLiteral(
-                "| Wayland pick, command to first live colour, %1, %2 (ms) | %3 | – | – | %4 |\n")
-                        .arg(layout, QLatin1String(name))
-                        .arg(Percentile(figures.starts, share), 0, 'f', 1)
-                        .arg(figures.starts.size());
-    }
-    if (!figures.shots.empty())
-        rows += QStringLiteral("| Wayland pick, of which the portal's screenshot, %1, median (ms) "
-                               "| %2 | – | – | %3 |\n")
-                    .arg(layout)
-                    .arg(Percentile(figures.shots, 0.5), 0, 'f', 1)
-                    .arg(figures.shots.size());
-    if (!figures.motions.empty())
-        rows += QStringLiteral("| Wayland pick, pointer motion to channels (compositor included), "
-                               "%1, 99th percentile (ms) | %2 | – | – | %3 |\n")
-                    .arg(layout)
-                    .arg(Percentile(figures.motions, 0.99), 0, 'f', 2)
-                    .arg(figures.motions.size());
-    if (!figures.ours.empty())
-        rows += QStringLiteral("| Wayland pick, of which from its arrival in Tinctor, %1, 99th "
-                               "percentile (ms) | %2 | – | – | %3 |\n")
-                    .arg(layout)
-                    .arg(Percentile(figures.ours, 0.99), 0, 'f', 2)
-                    .arg(figures.ours.size());
+    const auto row = [&](const char* figure, const std::vector<double>& values, double share,
+                         int decimals) {
+        if (!values.empty())
+            rows += Row(QStringLiteral("Wayland pick, %1").arg(QString::fromUtf8(figure).arg(layout)),
+                Percentile(values, share), decimals, values.size());
+    };
+    row("command to first live colour, %1, median (ms)", figures.starts, 0.5, 1);
+    row("command to first live colour, %1, 99th percentile (ms)", figures.starts, 0.99, 1);
+    row("of which the portal's screenshot, %1, median (ms)", figures.shots, 0.5, 1);
+    row("pointer motion to channels (compositor included), %1, 99th percentile (ms)",
+        figures.motions, 0.99, 2);
+    row("of which from its arrival in Tinctor, %1, 99th percentile (ms)", figures.ours, 0.99, 2);
     if (figures.cpu >= 0)
-        rows += QStringLiteral(
-            "| Wayland pick, CPU while the pointer rests, %1 (ms per s) | %2 | – | – | 1 |\n")
-                    .arg(layout)
-                    .arg(figures.cpu, 0, 'f', 2);
+        rows += Row(QStringLiteral("Wayland pick, CPU while the pointer rests, %1 (ms per s)")
+                        .arg(layout),
+            figures.cpu, 2, 1);
     return rows;
 }
 

@@ -14,23 +14,8 @@ case $which in
     latin) program=("$build/bench/baseline_app" --latin); title='^Baseline$' ;;
     *) echo "usage: $0 [tinctor|baseline|latin] [BUILD_DIR]" >&2; exit 2 ;;
 esac
-work=$(mktemp -d)
-cleanup() {
-    if [[ -n "${app:-}" ]]; then kill "$app" 2> /dev/null || true; wait "$app" 2> /dev/null || true; fi
-    kill "${wm:-}" "${server:-}" 2> /dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
-server=$!
-for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$work/display")
-export QT_QPA_PLATFORM=xcb
-openbox --sm-disable > /dev/null 2>&1 &
-wm=$!
-sleep 1
+PRIVATE_SCREEN=1024x768
+source "$top/tools/private_desktop.sh"
 cp "$build/tinctor" "$build/Tinctor.hlp" "$work/"
 printf '[Color]\nRed=18\nGreen=52\nBlue=86\n' > "$work/tinctor.ini"
 cd "$work"

@@ -32,20 +32,11 @@ Resources HeldBy(qint64 pid)
 
 namespace {
 
-// The output's pixel at `at` as 0xRRGGBB, read by grim; -1 on a failure.
+// The output's pixel at `at` as 0xRRGGBB; -1 on a failure.
 long PixelAt(const WaylandSession& desktop, QPoint at)
 {
-    QProcess grim;
-    desktop.StartClient(grim, QStringLiteral("grim"),
-        {QStringLiteral("-g"), QStringLiteral("%1,%2 1x1").arg(at.x()).arg(at.y()),
-            QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
-    if (!grim.waitForFinished(5000))
-        return -1;
-    const QByteArray ppm = grim.readAllStandardOutput();
-    if (ppm.size() < 3 || !ppm.startsWith("P6"))
-        return -1;
-    const auto* rgb = reinterpret_cast<const unsigned char*>(ppm.constData() + ppm.size() - 3);
-    return long(rgb[0]) << 16 | long(rgb[1]) << 8 | rgb[2];
+    const QImage pixel = desktop.Grab(QRect(at, QSize(1, 1)));
+    return pixel.isNull() ? -1 : long(pixel.pixel(0, 0) & 0xFFFFFF);
 }
 
 void StartOnce(const WaylandSession& desktop, StartFigures& program, const QString& folder)
@@ -95,9 +86,7 @@ bool StartOnWayland(std::vector<StartFigures>& programs, const QString& folder, 
             process.setWorkingDirectory(folder);
             desktop.StartClient(process, program.command.first(), program.command.mid(1));
             QThread::sleep(2);
-            const Resources held = HeldBy(process.processId());
-            program.pss.push_back(held.pss);
-            program.cpu.push_back(held.cpu);
+            program.Hold(HeldBy(process.processId()));
             process.terminate();
             process.waitForFinished(5000);
             desktop.WaitForWindows(program.title, 0);

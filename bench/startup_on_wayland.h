@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 // What a program holds and has used so far: resident and proportional set
@@ -14,10 +15,22 @@ struct Resources {
 };
 Resources HeldBy(qint64 pid);
 
+// One program's figures over the rounds of a start-up benchmark.
 struct StartFigures {
+    StartFigures(QStringList command, QString title)
+        : command(std::move(command)), title(std::move(title))
+    { }
+
     QStringList command;
     QString title;
-    std::vector<double> mapped, painted, pss, cpu;
+    std::vector<double> mapped, painted, rss, pss, cpu;
+
+    void Hold(const Resources& held)
+    {
+        rss.push_back(held.rss);
+        pss.push_back(held.pss);
+        cpu.push_back(held.cpu);
+    }
 };
 
 // Starts each program in turn, `rounds` times, as a native client of a

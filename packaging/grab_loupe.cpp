@@ -6,20 +6,15 @@
 #include "wayland_session.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <cstdio>
+#include <linux/input-event-codes.h>
 
 namespace {
-
-constexpr int kLeftAlt = 56;
-constexpr int kE = 18;
-constexpr int kP = 25;
-constexpr int kEscape = 1;
 
 // The pointer's place in the window's inside, and the part of the screen
 // shown around it: the loupe lies below and to the right of the pointer.
@@ -44,14 +39,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     QTemporaryDir folder;
-    WaylandSession::ShareFolder(folder.path());
-    const QString program = folder.filePath(QStringLiteral("tinctor"));
-    QFile::copy(QString::fromLocal8Bit(argv[1]), program);
-    QFile settings(folder.filePath(QStringLiteral("tinctor.ini")));
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("[Color]\nMode=0\nRGB=1\nRed=230\nGreen=120\nBlue=40\n");
-    settings.close();
-    WaylandSession::ShareFolder(settings.fileName());
+    const QString program = WaylandSession::InstallShared(folder.path(),
+        QString::fromLocal8Bit(argv[1]), "[Color]\nMode=0\nRGB=1\nRed=230\nGreen=120\nBlue=40\n");
 
     QProcess tinctor;
     desktop.StartClient(tinctor, program);
@@ -60,31 +49,19 @@ int main(int argc, char* argv[])
         return 1;
     }
     const QRect inside = WaylandSession::Inside(desktop.Windows(QStringLiteral("Tinctor")).first());
-    desktop.Chord({kLeftAlt, kE});
-    desktop.Chord({kP});
+    desktop.Chord({KEY_LEFTALT, KEY_E});
+    desktop.Chord({KEY_P});
     for (int i = 0; i < 100 && desktop.FullScreenWindows() == 0; ++i)
         QThread::msleep(100);
     QThread::msleep(400);
     const QPointF at = QPointF(inside.topLeft()) + kPointer;
     desktop.MoveTo(at, 300);
 
-    const QRect part = kAround.translated(at.toPoint());
-    const QString shot = folder.filePath(QStringLiteral("loupe.png"));
-    QProcess grim;
-    desktop.StartClient(grim, QStringLiteral("grim"),
-        {QStringLiteral("-g"),
-            QStringLiteral("%1,%2 %3x%4")
-                .arg(part.x())
-                .arg(part.y())
-                .arg(part.width())
-                .arg(part.height()),
-            shot});
-    grim.waitForFinished(10000);
-    desktop.Chord({kEscape});
+    const QImage picture = desktop.Grab(kAround.translated(at.toPoint()));
+    desktop.Chord({KEY_ESC});
     tinctor.terminate();
     tinctor.waitForFinished(5000);
 
-    const QImage picture(shot);
     if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[2]))) {
         std::fprintf(stderr, "no picture was taken\n");
         return 1;

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <linux/input-event-codes.h>
+
 // The real program on a headless Wayland desktop, natively and under its
 // Xwayland, all on one desktop shared by the suite.
 class tst_Wayland : public QObject {
@@ -153,14 +155,13 @@ void tst_Wayland::copyReachesOtherPrograms()
     QString pasted;
     for (int attempt = 0; attempt < 3 && pasted != QLatin1String("#123456"); ++attempt) {
         // A retry starts from no open menu, and waits longer for one.
-        constexpr int kEscape = 1, kLeftAlt = 56, kE = 18, kH = 35; // evdev codes
-        desktop_->Chord({kEscape});
-        desktop_->Chord({kEscape});
+        desktop_->Chord({KEY_ESC});
+        desktop_->Chord({KEY_ESC});
         const int wait = 300 * (attempt + 1); // a menu has no place in sway's tree to wait for
         if (byKeys) {
-            desktop_->Chord({kLeftAlt, kE});
+            desktop_->Chord({KEY_LEFTALT, KEY_E});
             QTest::qWait(wait);
-            desktop_->Chord({kH});
+            desktop_->Chord({KEY_H});
         } else {
             desktop_->Click(preview, Qt::RightButton);
             QTest::qWait(wait);

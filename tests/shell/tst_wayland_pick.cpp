@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <linux/input-event-codes.h>
+
 // The screen pick on a headless Wayland desktop with the real desktop portal
 // (xdg-desktop-portal with its wlr and gtk backends, grim and slurp), natively
 // and under Xwayland, over two outputs of scales 1 and 2.
@@ -36,11 +38,6 @@ private:
 };
 
 namespace {
-
-constexpr int kLeftAlt = 56;
-constexpr int kE = 18;
-constexpr int kP = 25;
-constexpr int kEscape = 1;
 
 const QString kShotFile = QStringLiteral("/tmp/out.png");
 
@@ -77,12 +74,9 @@ void tst_WaylandPick::init()
     if (desktop_)
         QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 0));
     folder_ = std::make_unique<QTemporaryDir>();
-    WaylandSession::ShareFolder(folder_->path());
-    program_ = TinctorProcess::Install(*folder_);
     // A known colour to come back to.
-    const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
-    WriteFile(settings, "[Color]\n" + Rgb(200, 210, 220));
-    WaylandSession::ShareFolder(settings);
+    program_ = WaylandSession::InstallShared(
+        folder_->path(), QStringLiteral(TINCTOR_EXE), "[Color]\n" + Rgb(200, 210, 220));
 }
 
 std::unique_ptr<TinctorProcess> tst_WaylandPick::Start(
@@ -97,8 +91,8 @@ std::unique_ptr<TinctorProcess> tst_WaylandPick::Start(
 
 void tst_WaylandPick::ChoosePick(const WaylandSession& desktop)
 {
-    desktop.Chord({kLeftAlt, kE});
-    desktop.Chord({kP});
+    desktop.Chord({KEY_LEFTALT, KEY_E});
+    desktop.Chord({KEY_P});
 }
 
 int tst_WaylandPick::Covers(const WaylandSession& desktop, const QString& platform)
@@ -155,7 +149,7 @@ void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end)
     QThread::msleep(400);
     desktop_->MoveTo(at);
     if (end == 0)
-        desktop_->Chord({kEscape});
+        desktop_->Chord({KEY_ESC});
     else
         desktop_->ClickHere(static_cast<Qt::MouseButton>(end));
     QTRY_COMPARE(Covers(*desktop_, platform), 0);
@@ -251,13 +245,7 @@ void tst_WaylandPick::withoutAnyPortalThePreviewSaysSo()
     // The preview (inside the menu bar's height) shows the colour alone, then
     // the message in black on it, then the colour alone again.
     const auto previewInk = [&] {
-        QProcess grim;
-        const QString file = folder_->filePath(QStringLiteral("preview.png"));
-        desktop.StartClient(grim, QStringLiteral("grim"),
-            {QStringLiteral("-g"),
-                QStringLiteral("%1,%2 60x60").arg(inside.x() + 18).arg(inside.y() + 40), file});
-        grim.waitForFinished(5000);
-        const QImage preview(file);
+        const QImage preview = desktop.Grab(QRect(inside.x() + 18, inside.y() + 40, 60, 60));
         int ink = 0;
         for (int y = 0; y < preview.height(); ++y) {
             for (int x = 0; x < preview.width(); ++x)

@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <linux/input-event-codes.h>
 #include <functional>
 #include <pwd.h>
 #include <unistd.h>
@@ -233,6 +234,20 @@ void WaylandSession::ShareFolder(const QString& folder)
             | QFile::WriteOther | QFile::ExeOther);
 }
 
+QString WaylandSession::InstallShared(
+    const QString& folder, const QString& program, const QByteArray& settings)
+{
+    ShareFolder(folder);
+    const QString copy = folder + QStringLiteral("/tinctor");
+    QFile::copy(program, copy);
+    QFile ini(folder + QStringLiteral("/tinctor.ini"));
+    if (ini.open(QIODevice::WriteOnly))
+        ini.write(settings);
+    ini.close();
+    ShareFolder(ini.fileName());
+    return copy;
+}
+
 QProcessEnvironment WaylandSession::Environment(const QString& qtPlatform) const
 {
     QProcessEnvironment env;
@@ -275,32 +290,41 @@ QString WaylandSession::Message(const QStringList& arguments) const
     return QString::fromUtf8(swaymsg.readAllStandardOutput());
 }
 
-QList<QJsonObject> WaylandSession::Windows(const QString& title) const
+QList<QJsonObject> WaylandSession::Clients(
+    const std::function<bool(const QJsonObject&)>& wanted) const
 {
     QList<QJsonObject> found;
     const QJsonDocument tree = QJsonDocument::fromJson(
         Message({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8());
-    CollectWindows(
-        tree.object(),
-        [&title](const QJsonObject& node) {
-            return node.value(QStringLiteral("name")).toString() == title;
-        },
-        found);
+    CollectWindows(tree.object(), wanted, found);
     return found;
+}
+
+QList<QJsonObject> WaylandSession::Windows(const QString& title) const
+{
+    return Clients([&title](const QJsonObject& node) {
+        return node.value(QStringLiteral("name")).toString() == title;
+    });
 }
 
 int WaylandSession::FullScreenWindows() const
 {
-    QList<QJsonObject> found;
-    const QJsonDocument tree = QJsonDocument::fromJson(
-        Message({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8());
-    CollectWindows(
-        tree.object(),
-        [](const QJsonObject& node) {
-            return node.value(QStringLiteral("fullscreen_mode")).toInt() == 1;
-        },
-        found);
-    return found.size();
+    return Clients([](const QJsonObject& node) {
+        return node.value(QStringLiteral("fullscreen_mode")).toInt() == 1;
+    }).size();
+}
+
+QImage WaylandSession::Grab(const QRect& area) const
+{
+    QProcess grim;
+    StartClient(grim, QStringLiteral("grim"),
+        {QStringLiteral("-g"),
+            QStringLiteral("%1,%2 %3x%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(
+                area.height()),
+            QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
+    if (!grim.waitForFinished(5000))
+        return {};
+    return QImage::fromData(grim.readAllStandardOutput(), "PPM");
 }
 
 void WaylandSession::Click(QPoint at, Qt::MouseButton button) const
@@ -429,8 +453,9 @@ void WaylandSession::MoveTo(QPointF at, int settleMs) const
 
 void WaylandSession::ClickHere(Qt::MouseButton button) const
 {
-    // evdev's BTN_LEFT, BTN_RIGHT and BTN_MIDDLE.
-    const int code = button == Qt::RightButton ? 0x111 : button == Qt::MiddleButton ? 0x112 : 0x110;
+    const int code = button == Qt::RightButton ? BTN_RIGHT
+        : button == Qt::MiddleButton           ? BTN_MIDDLE
+                                               : BTN_LEFT;
     for (const int pressed : {1, 0}) {
         input_->write(
             "click " + QByteArray::number(code) + ' ' + QByteArray::number(pressed) + '\n');

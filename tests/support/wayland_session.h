@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QJsonObject>
 #include <QList>
 #include <QPoint>
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -59,12 +61,19 @@ public:
     // Lets the session's user read and write `folder` (a test's program
     // folder or settings).
     static void ShareFolder(const QString& folder);
+    // Copies `program` into `folder` as "tinctor" beside a tinctor.ini of
+    // `settings`, all shared with the session's user; the copy's path.
+    static QString InstallShared(
+        const QString& folder, const QString& program, const QByteArray& settings);
 
     // The windows titled exactly `title`, as sway's tree lists them (each
     // with "shell", "app_id", "focused" and the like); empty on a failure.
     QList<QJsonObject> Windows(const QString& title) const;
     // How many client windows fill an output.
     int FullScreenWindows() const;
+    // What the outputs show in `area` (layout pixels), read by grim; null on
+    // a failure.
+    QImage Grab(const QRect& area) const;
     // Whether the first such window has the keyboard focus.
     bool Focused(const QString& title) const;
     // Waits until exactly `count` such windows exist; false on timeout.
@@ -75,8 +84,9 @@ public:
 
     // Moves the pointer to `at` (layout pixels) and clicks there.
     void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) const;
-    // Presses the keys of these evdev codes in order (modifiers first) and
-    // releases them in reverse, on the focused window.
+    // Presses the keys of these evdev codes (KEY_* of
+    // <linux/input-event-codes.h>) in order, modifiers first, and releases
+    // them in reverse, on the focused window.
     void Chord(std::initializer_list<int> keys) const;
     // Where a window's inside lies on the output.
     static QRect Inside(const QJsonObject& window);
@@ -92,6 +102,8 @@ public:
 
 private:
     bool StartPortal(const Options& options);
+    // The client windows of sway's tree that `wanted` accepts.
+    QList<QJsonObject> Clients(const std::function<bool(const QJsonObject&)>& wanted) const;
 
     QTemporaryDir home_;
     QRect layout_;
