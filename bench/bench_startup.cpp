@@ -80,9 +80,9 @@ struct Times {
 };
 
 // Starts `program` and polls the X server until its window is mapped and
-// the square at `at` (window coordinates, below the menu bar) shows `rgb`.
+// its square shows the start colour.
 Times StartOnce(const XSession& x, Display* dpy, const QStringList& command, const char* title,
-    QPoint at, unsigned long rgb, const QString& folder)
+    const QString& folder)
 {
     QProcess process;
     process.setProcessEnvironment(x.Environment());
@@ -98,8 +98,7 @@ Times StartOnce(const XSession& x, Display* dpy, const QStringList& command, con
         if (w) {
             XWindowAttributes a;
             XGetWindowAttributes(dpy, w, &a);
-            // The client area is the bottom 320 pixels of the window.
-            if (ShowsColour(dpy, w, QPoint(at.x(), a.height - 320 + at.y()), rgb)) {
+            if (ShowsColour(dpy, w, QPoint(0, a.height - kClientHeight) + kSquare, kStartColour)) {
                 times.paintedMs = clock.nsecsElapsed() / 1e6;
                 break;
             }
@@ -141,26 +140,23 @@ int main(int argc, char* argv[])
     Display* dpy = XOpenDisplay(x.Display().toLocal8Bit().constData());
     XSetErrorHandler(IgnoreErrors);
 
-    // The program in a folder of its own, starting at the colour 18, 52, 86.
+    // The program in a folder of its own, with the settings every start
+    // begins from.
     QTemporaryDir folder;
     const QString tinctor = folder.filePath(QStringLiteral("tinctor"));
     QFile::copy(QStringLiteral(TINCTOR_EXE), tinctor);
     QFile ini(folder.filePath(QStringLiteral("tinctor.ini")));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    ini.write(kStartSettings);
     ini.close();
     const QString baseline = benchDir + QStringLiteral("/baseline_app");
-    const unsigned long colour = 0x123456; // as the X server packs it: red high
-
-    std::vector<StartFigures> programs{{{tinctor}, QStringLiteral("Tinctor")},
-        {{baseline}, QStringLiteral("Baseline")},
-        {{baseline, QStringLiteral("--latin")}, QStringLiteral("Baseline")}};
+    std::vector<StartFigures> programs = Contenders(tinctor, baseline);
     // Enough rounds that a change of a few per cent stands out of the noise.
     constexpr int kRuns = 31;
     for (int run = 0; run < kRuns; ++run) {
         for (StartFigures& program : programs) {
-            const Times times = StartOnce(x, dpy, program.command, program.title.toUtf8().constData(),
-                QPoint(20, 20), colour, folder.path());
+            const Times times = StartOnce(
+                x, dpy, program.command, program.title.toUtf8().constData(), folder.path());
             program.mapped.push_back(times.mappedMs);
             program.painted.push_back(times.paintedMs);
         }
@@ -198,10 +194,8 @@ int main(int argc, char* argv[])
     // its session's user: the folder is shared with it.
     QTemporaryDir shared;
     const QString waylandTinctor = WaylandSession::InstallShared(
-        shared.path(), QStringLiteral(TINCTOR_EXE), "[Color]\nRed=18\nGreen=52\nBlue=86\n");
-    std::vector<StartFigures> wayland{{{waylandTinctor}, QStringLiteral("Tinctor")},
-        {{baseline}, QStringLiteral("Baseline")},
-        {{baseline, QStringLiteral("--latin")}, QStringLiteral("Baseline")}};
+        shared.path(), QStringLiteral(TINCTOR_EXE), kStartSettings);
+    std::vector<StartFigures> wayland = Contenders(waylandTinctor, baseline);
     constexpr int kWaylandRuns = 15;
     if (StartOnWayland(wayland, shared.path(), kWaylandRuns))
         rows(wayland, QStringLiteral("Wayland: "));

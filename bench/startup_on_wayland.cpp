@@ -54,9 +54,9 @@ void StartOnce(const WaylandSession& desktop, StartFigures& program, const QStri
             continue;
         if (mapped < 0)
             mapped = clock.nsecsElapsed() / 1e6;
-        // The client area is the bottom 320 pixels of the window.
         const QRect inside = WaylandSession::Inside(windows.first());
-        if (PixelAt(desktop, QPoint(inside.x() + 20, inside.bottom() + 1 - 320 + 20)) == 0x123456)
+        const QPoint client(inside.x(), inside.bottom() + 1 - kClientHeight);
+        if (PixelAt(desktop, client + kSquare) == kStartColour)
             painted = clock.nsecsElapsed() / 1e6;
     }
     program.mapped.push_back(mapped);

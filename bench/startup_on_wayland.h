@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -33,9 +34,24 @@ struct StartFigures {
     }
 };
 
+// What every start of a run looks for: the settings it starts from, and
+// the colour they give the preview square, at kSquare of the client area,
+// which is the window's bottom kClientHeight pixels.
+inline constexpr char kStartSettings[] = "[Color]\nRed=18\nGreen=52\nBlue=86\n";
+inline constexpr long kStartColour = 0x123456; // 0xRRGGBB
+inline constexpr int kClientHeight = 320;
+inline constexpr QPoint kSquare(20, 20);
+
+// The programs of a run in their order: Tinctor, then the minimal window
+// with the Japanese texts and with Latin ones only.
+inline std::vector<StartFigures> Contenders(const QString& tinctor, const QString& baseline)
+{
+    return {{{tinctor}, QStringLiteral("Tinctor")}, {{baseline}, QStringLiteral("Baseline")},
+        {{baseline, QStringLiteral("--latin")}, QStringLiteral("Baseline")}};
+}
+
 // Starts each program in turn, `rounds` times, as a native client of a
 // headless sway desktop, from `folder`: the time until the compositor lists
-// its window, until the square at (20, 20) of its bottom 320 pixels shows
-// 18, 52, 86, and what it holds two seconds after a start. False when the
+// its window, until the square shows the start colour, and what it holds two seconds after a start. False when the
 // desktop did not come up.
 bool StartOnWayland(std::vector<StartFigures>& programs, const QString& folder, int rounds);

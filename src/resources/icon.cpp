@@ -25,15 +25,18 @@ QPixmap IconImage(int size)
     const qreal r = s * 0.26;
     const QPointF centre(s / 2, s * 0.53);
     const qreal spread = s * 0.16;
-    const QColor lights[] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
     // Red straight up, the others 120 degrees on. Written out rather than
     // taken from sin and cos: the first call of those maps pages of libm
     // that nothing else at start needs, about 230 KiB of the memory held.
     constexpr qreal kHalfRoot3 = 0.86602540378443864676;
-    const QPointF directions[] = {{0, -1}, {kHalfRoot3, 0.5}, {-kHalfRoot3, 0.5}};
-    for (int i = 0; i < 3; ++i) {
-        p.setBrush(lights[i]);
-        p.drawEllipse(centre + directions[i] * spread, r, r);
+    const struct {
+        QColor light;
+        QPointF direction;
+    } discs[] = {{QColor(255, 0, 0), {0, -1}}, {QColor(0, 255, 0), {kHalfRoot3, 0.5}},
+        {QColor(0, 0, 255), {-kHalfRoot3, 0.5}}};
+    for (const auto& disc : discs) {
+        p.setBrush(disc.light);
+        p.drawEllipse(centre + disc.direction * spread, r, r);
     }
     p.end();
     return QPixmap::fromImage(image);
