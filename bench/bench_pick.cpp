@@ -4,11 +4,11 @@
 
 #include "acquisition/picker_form.h"
 #include "main_window/color_form.h"
-#include "platform/desktop.h"
-#include "platform/label.h"
-#include "platform/menu.h"
-#include "platform/screen_sampler.h"
-#include "platform/scroll_bar.h"
+#include "platform/controls/label.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/screen_sampler.h"
 #include "x_session.h"
 
 #include "bench_table.h"

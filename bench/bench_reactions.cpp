@@ -2,7 +2,7 @@
 // offscreen platform: what a drag pays per step, conversion included.
 
 #include "main_window/color_form.h"
-#include "platform/scroll_bar.h"
+#include "platform/controls/scroll_bar.h"
 
 #include "bench_table.h"
 

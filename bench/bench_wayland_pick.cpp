@@ -11,8 +11,8 @@
 
 #include "acquisition/picker_form.h"
 #include "main_window/color_form.h"
-#include "platform/desktop.h"
-#include "platform/menu.h"
+#include "platform/desktop/desktop.h"
+#include "platform/controls/menu.h"
 #include "wayland_session.h"
 
 #include "bench_table.h"

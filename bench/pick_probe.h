@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/desktop.h"
-#include "platform/screen_sampler.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/screen_sampler.h"
 
 #include <functional>
 #include <utility>

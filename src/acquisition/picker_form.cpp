@@ -1,9 +1,9 @@
 #include "acquisition/picker_form.h"
 #include "resources/help_topics.h"
 
-#include "platform/desktop.h"
-#include "platform/help.h"
-#include "platform/screen_sampler.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/screen_sampler.h"
+#include "platform/services/help.h"
 #include "resources/cursors.h"
 
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour/color_value.h"
-#include "platform/form.h"
+#include "platform/controls/form.h"
 
 #include <array>
 #include <cstdint>

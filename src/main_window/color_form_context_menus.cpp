@@ -1,12 +1,12 @@
 #include "main_window/color_form.h"
 
-#include "platform/focus.h"
-#include "platform/frame.h"
-#include "platform/label.h"
-#include "platform/menu.h"
-#include "platform/mouse.h"
-#include "platform/text_box.h"
-#include "platform/units.h"
+#include "platform/controls/focus.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/label.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/mouse.h"
+#include "platform/controls/text_box.h"
+#include "platform/services/units.h"
 
 #include <QMenu>
 

@@ -2,9 +2,9 @@
 
 #include "colour/derived_colours.h"
 #include "colour/notations.h"
-#include "platform/menu.h"
-#include "platform/scroll_bar.h"
-#include "platform/services.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/services/services.h"
 
 void ColorForm::mnuEditCopy_Click(std::int16_t index)
 {

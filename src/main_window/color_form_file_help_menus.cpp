@@ -1,8 +1,8 @@
 #include "main_window/color_form.h"
 
 #include "about/about_form.h"
-#include "platform/help.h"
-#include "platform/services.h"
+#include "platform/services/help.h"
+#include "platform/services/services.h"
 #include "resources/strings.h"
 
 void ColorForm::mnuFileExit_Click()

@@ -1,9 +1,9 @@
 #include "main_window/color_form.h"
 #include "resources/help_topics.h"
 
-#include "platform/help.h"
-#include "platform/menu.h"
-#include "platform/named.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/named.h"
+#include "platform/services/help.h"
 
 #include <QMenu>
 #include <QMenuBar>

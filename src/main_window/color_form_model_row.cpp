@@ -3,9 +3,9 @@
 
 #include "colour/channel_text.h"
 #include "colour/conversions.h"
-#include "platform/focus.h"
-#include "platform/scroll_bar.h"
-#include "platform/text_box.h"
+#include "platform/controls/focus.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
 
 namespace {
 

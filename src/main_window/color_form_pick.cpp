@@ -3,13 +3,13 @@
 
 #include "acquisition/picker_form.h"
 #include "colour/derived_colours.h"
-#include "platform/desktop.h"
-#include "platform/focus.h"
-#include "platform/label.h"
-#include "platform/screen_sampler.h"
-#include "platform/scroll_bar.h"
-#include "platform/services.h"
-#include "platform/text_box.h"
+#include "platform/controls/focus.h"
+#include "platform/controls/label.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/screen_sampler.h"
+#include "platform/services/services.h"
 
 #include <QTimer>
 

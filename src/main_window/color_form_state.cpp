@@ -1,7 +1,7 @@
 #include "main_window/color_form.h"
 
-#include "platform/menu.h"
-#include "platform/scroll_bar.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/scroll_bar.h"
 
 // The radix and the model are kept nowhere but in the View menu's check
 // marks; every reader comes here.

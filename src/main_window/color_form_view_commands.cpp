@@ -2,11 +2,11 @@
 
 #include "colour/channel_text.h"
 #include "colour/conversions.h"
-#include "platform/frame.h"
-#include "platform/label.h"
-#include "platform/menu.h"
-#include "platform/scroll_bar.h"
-#include "platform/text_box.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/label.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
 #include "resources/strings.h"
 
 namespace {

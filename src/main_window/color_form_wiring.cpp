@@ -1,10 +1,10 @@
 #include "main_window/color_form.h"
 
-#include "platform/frame.h"
-#include "platform/label.h"
-#include "platform/menu.h"
-#include "platform/scroll_bar.h"
-#include "platform/text_box.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/label.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
 
 #include <QMenu>
 

@@ -1,6 +1,6 @@
 #include "shell/color_api.h"
 
-#include "platform/profile_file.h"
+#include "platform/services/profile_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "shell/start_up.h"
 
-#include "platform/desktop.h"
+#include "platform/desktop/desktop.h"
 #include "resources/version.h"
 
 namespace shell {

@@ -1,12 +1,12 @@
 #include "shell/start_up.h"
 
 #include "main_window/color_form.h"
-#include "platform/desktop.h"
-#include "platform/help.h"
-#include "platform/menu.h"
-#include "platform/scroll_bar.h"
-#include "platform/services.h"
-#include "platform/units.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/desktop/desktop.h"
+#include "platform/services/help.h"
+#include "platform/services/services.h"
+#include "platform/services/units.h"
 #include "shell/color_api.h"
 
 namespace shell {

@@ -1,6 +1,6 @@
 #include "main_window/color_form.h"
-#include "platform/help_key.h"
-#include "platform/termination.h"
+#include "platform/services/help_key.h"
+#include "platform/services/termination.h"
 #include "shell/start_up.h"
 
 #include <QApplication>

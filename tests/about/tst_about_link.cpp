@@ -1,8 +1,8 @@
 #include "about/about_form.h"
 #include "fakes/fake_services.h"
-#include "platform/form.h"
-#include "platform/label.h"
-#include "platform/units.h"
+#include "platform/controls/form.h"
+#include "platform/controls/label.h"
+#include "platform/services/units.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/desktop.h"
-#include "platform/polling_sampler.h"
-#include "platform/qt_desktop.h"
-#include "platform/services.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/polling_sampler.h"
+#include "platform/desktop/qt_desktop.h"
+#include "platform/services/services.h"
 
 #include <QList>
 #include <QPoint>

@@ -1,5 +1,5 @@
 #include "fuzz_check.h"
-#include "platform/profile_file.h"
+#include "platform/services/profile_file.h"
 #include "shell/color_api.h"
 #include "shell/settings_rules.h"
 

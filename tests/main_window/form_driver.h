@@ -2,9 +2,9 @@
 
 #include "colour/conversions.h"
 #include "main_window/color_form.h"
-#include "platform/label.h"
-#include "platform/scroll_bar.h"
-#include "platform/text_box.h"
+#include "platform/controls/label.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "form_driver.h"
 
 #include "colour/channel_text.h"
-#include "platform/menu.h"
+#include "platform/controls/menu.h"
 
 #include <QInputMethodEvent>
 #include <QMenu>

@@ -1,14 +1,14 @@
 #include "fakes/fake_services.h"
 #include "main_window/color_form.h"
-#include "platform/frame.h"
-#include "platform/label.h"
-#include "platform/line.h"
-#include "platform/menu.h"
-#include "platform/qt_color.h"
-#include "platform/scroll_bar.h"
-#include "platform/services.h"
-#include "platform/text_box.h"
-#include "platform/units.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/label.h"
+#include "platform/controls/line.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/qt_color.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
+#include "platform/services/services.h"
+#include "platform/services/units.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -1,10 +1,10 @@
 #include "fakes/fake_services.h"
 #include "form_driver.h"
 
-#include "platform/frame.h"
-#include "platform/menu.h"
-#include "platform/qt_color.h"
-#include "platform/services.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/qt_color.h"
+#include "platform/services/services.h"
 
 #include <QMenu>
 

@@ -2,9 +2,9 @@
 #include "form_driver.h"
 
 #include "acquisition/picker_form.h"
-#include "platform/help.h"
-#include "platform/help_key.h"
-#include "platform/menu.h"
+#include "platform/controls/menu.h"
+#include "platform/services/help.h"
+#include "platform/services/help_key.h"
 #include "resources/strings.h"
 
 #include <QDialog>

@@ -2,7 +2,7 @@
 #include "form_driver.h"
 
 #include "acquisition/picker_form.h"
-#include "platform/menu.h"
+#include "platform/controls/menu.h"
 
 #include <QMenu>
 #include <QTimer>

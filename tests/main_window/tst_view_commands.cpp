@@ -1,7 +1,7 @@
 #include "form_driver.h"
 
-#include "platform/frame.h"
-#include "platform/menu.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/menu.h"
 
 using namespace form_driver;
 

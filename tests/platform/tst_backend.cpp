@@ -1,5 +1,5 @@
-#include "platform/desktop.h"
-#include "platform/screen_sampler.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/screen_sampler.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
-#include "platform/focus.h"
-#include "platform/form.h"
-#include "platform/label.h"
-#include "platform/menu.h"
-#include "platform/scroll_bar.h"
-#include "platform/text_box.h"
-#include "platform/units.h"
+#include "platform/controls/focus.h"
+#include "platform/controls/form.h"
+#include "platform/controls/label.h"
+#include "platform/controls/menu.h"
+#include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
+#include "platform/services/units.h"
 
 #include <QMenu>
 #include <QStyle>

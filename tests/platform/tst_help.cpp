@@ -1,9 +1,9 @@
 #include "fakes/fake_services.h"
-#include "platform/form.h"
-#include "platform/help.h"
-#include "platform/help_key.h"
-#include "platform/help_viewer.h"
-#include "platform/services.h"
+#include "platform/controls/form.h"
+#include "platform/services/help.h"
+#include "platform/services/help_key.h"
+#include "platform/services/help_viewer.h"
+#include "platform/services/services.h"
 
 #include <QDialog>
 #include <QLineEdit>

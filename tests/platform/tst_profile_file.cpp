@@ -1,4 +1,4 @@
-#include "platform/profile_file.h"
+#include "platform/services/profile_file.h"
 
 #include <QDir>
 #include <QFile>

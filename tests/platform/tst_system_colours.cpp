@@ -1,5 +1,5 @@
-#include "platform/qt_color.h"
-#include "platform/system_colours.h"
+#include "platform/controls/qt_color.h"
+#include "platform/services/system_colours.h"
 
 #include <QPalette>
 #include <QtTest>

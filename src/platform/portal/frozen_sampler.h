@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/screen_sampler.h"
+#include "platform/desktop/screen_sampler.h"
 
 #include <QImage>
 #include <QList>

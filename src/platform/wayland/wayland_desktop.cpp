@@ -1,10 +1,10 @@
 #include "platform/wayland/wayland_desktop.h"
 
-#include "platform/copy_channel.h"
-#include "platform/desktop.h"
+#include "platform/desktop/copy_channel.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/session_key.h"
+#include "platform/desktop/single_instance.h"
 #include "platform/portal/frozen_sampler.h"
-#include "platform/session_key.h"
-#include "platform/single_instance.h"
 #include "platform/wayland/activation_token.h"
 #include "platform/wayland/commit_after_configure.h"
 

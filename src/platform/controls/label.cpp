@@ -1,0 +1,116 @@
+#include "platform/controls/label.h"
+
+#include "platform/controls/qt_color.h"
+
+#include <QMouseEvent>
+
+namespace platform {
+
+namespace {
+
+constexpr int kBorderWidth = 1; // the panel SetBorder draws, at Qt's line width
+
+} // namespace
+
+Label::Label(QWidget* parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setMouseTracking(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Label::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    // Captions keep their line ends in the CR LF form; Qt breaks on LF alone.
+    QString shown = caption;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setText(shown);
+}
+
+// The pick sets both colours on every pass; a palette change repolishes and
+// repaints the label, so only a real change is made.
+void Label::SetBackColor(std::uint32_t colour)
+{
+    if (autoFillBackground() && BackColor() == colour)
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ToQColor(colour));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+std::uint32_t Label::BackColor() const
+{
+    return ToColorValue(palette().color(QPalette::Window));
+}
+
+void Label::SetForeColor(std::uint32_t colour)
+{
+    if (palette().isBrushSet(QPalette::Active, QPalette::WindowText) && ForeColor() == colour)
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, ToQColor(colour));
+    setPalette(pal);
+}
+
+std::uint32_t Label::ForeColor() const
+{
+    return ToColorValue(palette().color(QPalette::WindowText));
+}
+
+void Label::SetBorder(bool on)
+{
+    setFrameStyle(on ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+}
+
+void Label::FitCaption()
+{
+    const QRect placed = HitRect().translated(pos());
+    const QFontMetrics metrics = fontMetrics();
+    const QSize needed = QSize(metrics.horizontalAdvance(text()), metrics.height())
+                             .grownBy(QMargins(1, 1, 1, 1) * kBorderWidth);
+    const QSize size = placed.size().expandedTo(needed);
+    // The extra pixel of an odd growth goes above and to the left.
+    const QPoint corner = placed.topLeft()
+        - QPoint(
+            (size.width() - placed.width() + 1) / 2, (size.height() - placed.height() + 1) / 2);
+    setGeometry(QRect(corner, size));
+    hitOrigin_ = placed.topLeft() - corner;
+    hitSize_ = placed.size();
+}
+
+QRect Label::HitRect() const
+{
+    return hitSize_.isEmpty() ? rect() : QRect(hitOrigin_, hitSize_);
+}
+
+MouseArgs Label::Args(const QMouseEvent& event, bool pressOrRelease) const
+{
+    return ToMouseArgs(event, pressOrRelease, hitOrigin_);
+}
+
+void Label::mousePressEvent(QMouseEvent* event)
+{
+    const MouseArgs args = Args(*event, true);
+    if (!Inside(args, HitRect().size())) {
+        event->ignore(); // the painted margin is not the label
+        return;
+    }
+    event->accept(); // accepting keeps the moves and the release with us
+    emit MouseDown(args);
+}
+
+void Label::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit MouseMove(Args(*event, false));
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit MouseUp(Args(*event, true));
+}
+
+} // namespace platform

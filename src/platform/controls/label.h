@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/controls/mouse.h"
+
+#include <QLabel>
+#include <cstdint>
+
+namespace platform {
+
+// A label: caption, background and text colour, border on or off, tooltip,
+// custom pointer, and the mouse notifications in twips. The control a button
+// went down on keeps receiving moves and the release (Qt's implicit grab).
+class Label : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit Label(QWidget* parent);
+
+    void SetCaption(const QString& caption);
+    QString Caption() const { return caption_; }
+
+    // Colours are packed 0x00BBGGRR.
+    void SetBackColor(std::uint32_t colour);
+    std::uint32_t BackColor() const;
+    void SetForeColor(std::uint32_t colour);
+    std::uint32_t ForeColor() const;
+
+    void SetBorder(bool on);
+    bool Border() const { return frameShape() != QFrame::NoFrame; }
+
+    // Grows the painted box, about the centre of the box the label was
+    // placed in, until the caption fits in one line with its border on: for
+    // a font larger than its place. The placed box stays the label for the
+    // mouse: positions are relative to it, and a press outside it (both
+    // edges included) passes to the container.
+    void FitCaption();
+    // The placed box, in the label's own pixels.
+    QRect HitRect() const;
+
+signals:
+    void MouseDown(const platform::MouseArgs& args);
+    void MouseMove(const platform::MouseArgs& args);
+    void MouseUp(const platform::MouseArgs& args);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    MouseArgs Args(const QMouseEvent& event, bool pressOrRelease) const;
+
+    QString caption_;
+    QPoint hitOrigin_; // the placed box's corner in the painted one
+    QSize hitSize_; // empty until fitted: the whole label
+};
+
+} // namespace platform

@@ -1,0 +1,22 @@
+#include "platform/services/screen.h"
+
+#include "platform/services/units.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace platform {
+
+int ScreenWidth()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? PixelsToTwipsX(screen->geometry().width()) : 0;
+}
+
+int ScreenHeight()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? PixelsToTwipsY(screen->geometry().height()) : 0;
+}
+
+} // namespace platform
