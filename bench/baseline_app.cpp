@@ -19,9 +19,7 @@ int main(int argc, char* argv[])
     };
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Baseline"));
-    window.menuBar()
-        ->addMenu(text("ファイル(&F)", "&File"))
-        ->addAction(text("終了(&X)", "E&xit"));
+    window.menuBar()->addMenu(text("ファイル(&F)", "&File"))->addAction(text("終了(&X)", "E&xit"));
     window.menuBar()->addMenu(text("表示(&V)", "&View"))->addAction(QStringLiteral("HSV(&S)"));
     auto* client = new QWidget(&window);
     client->setFixedSize(273, 320);

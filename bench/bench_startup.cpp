@@ -172,10 +172,10 @@ int main(int argc, char* argv[])
     // the third.
     const auto rows = [&table](const std::vector<StartFigures>& on, const QString& desktop) {
         const StartFigures& ours = on[0];
-        for (const auto& [base, beside] : {std::pair{&on[1], "beside Japanese texts"},
-                 std::pair{&on[2], "beside Latin texts"}}) {
-            const auto row = [&](const char* figure, const char* unit,
-                                 const std::vector<double>& o, const std::vector<double>& b) {
+        for (const auto& [base, beside] :
+            {std::pair{&on[1], "beside Japanese texts"}, std::pair{&on[2], "beside Latin texts"}}) {
+            const auto row = [&](const char* figure, const char* unit, const std::vector<double>& o,
+                                 const std::vector<double>& b) {
                 table += Row(QStringLiteral("%1%2 (%3), %4")
                                  .arg(desktop, QLatin1String(figure), QLatin1String(unit),
                                      QLatin1String(beside)),
@@ -193,8 +193,8 @@ int main(int argc, char* argv[])
     // The same natively on a headless Wayland desktop, whose clients run as
     // its session's user: the folder is shared with it.
     QTemporaryDir shared;
-    const QString waylandTinctor = WaylandSession::InstallShared(
-        shared.path(), QStringLiteral(TINCTOR_EXE), kStartSettings);
+    const QString waylandTinctor
+        = WaylandSession::InstallShared(shared.path(), QStringLiteral(TINCTOR_EXE), kStartSettings);
     std::vector<StartFigures> wayland = Contenders(waylandTinctor, baseline);
     constexpr int kWaylandRuns = 15;
     if (StartOnWayland(wayland, shared.path(), kWaylandRuns))

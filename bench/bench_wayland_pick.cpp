@@ -11,8 +11,8 @@
 
 #include "acquisition/picker_form.h"
 #include "main_window/color_form.h"
-#include "platform/desktop/desktop.h"
 #include "platform/controls/menu.h"
+#include "platform/desktop/desktop.h"
 #include "wayland_session.h"
 
 #include "bench_table.h"
@@ -244,12 +244,13 @@ Figures Measure(const QList<WaylandSession::Output>& outputs, const QString& sel
 QString Rows(const QString& layout, const Figures& figures)
 {
     QString rows;
-    const auto row = [&](const char* figure, const std::vector<double>& values, double share,
-                         int decimals) {
-        if (!values.empty())
-            rows += Row(QStringLiteral("Wayland pick, %1").arg(QString::fromUtf8(figure).arg(layout)),
-                Percentile(values, share), decimals, values.size());
-    };
+    const auto row
+        = [&](const char* figure, const std::vector<double>& values, double share, int decimals) {
+              if (!values.empty())
+                  rows += Row(
+                      QStringLiteral("Wayland pick, %1").arg(QString::fromUtf8(figure).arg(layout)),
+                      Percentile(values, share), decimals, values.size());
+          };
     row("command to first live colour, %1, median (ms)", figures.starts, 0.5, 1);
     row("command to first live colour, %1, 99th percentile (ms)", figures.starts, 0.99, 1);
     row("of which the portal's screenshot, %1, median (ms)", figures.shots, 0.5, 1);
@@ -257,8 +258,8 @@ QString Rows(const QString& layout, const Figures& figures)
         figures.motions, 0.99, 2);
     row("of which from its arrival in Tinctor, %1, 99th percentile (ms)", figures.ours, 0.99, 2);
     if (figures.cpu >= 0)
-        rows += Row(QStringLiteral("Wayland pick, CPU while the pointer rests, %1 (ms per s)")
-                        .arg(layout),
+        rows += Row(
+            QStringLiteral("Wayland pick, CPU while the pointer rests, %1 (ms per s)").arg(layout),
             figures.cpu, 2, 1);
     return rows;
 }

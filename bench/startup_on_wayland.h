@@ -52,6 +52,6 @@ inline std::vector<StartFigures> Contenders(const QString& tinctor, const QStrin
 
 // Starts each program in turn, `rounds` times, as a native client of a
 // headless sway desktop, from `folder`: the time until the compositor lists
-// its window, until the square shows the start colour, and what it holds two seconds after a start. False when the
-// desktop did not come up.
+// its window, until the square shows the start colour, and what it holds two seconds after a start.
+// False when the desktop did not come up.
 bool StartOnWayland(std::vector<StartFigures>& programs, const QString& folder, int rounds);

@@ -15,5 +15,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: %s SIZE FILE.png\n", argv[0]);
         return 2;
     }
-    return resources::IconImage(QString::fromLocal8Bit(argv[1]).toInt()).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    return resources::IconImage(QString::fromLocal8Bit(argv[1]).toInt())
+               .save(QString::fromLocal8Bit(argv[2]))
+        ? 0
+        : 1;
 }

@@ -27,10 +27,10 @@ void tst_ShotGeometry::pointerReachesEveryDevicePixel_data()
 
     const QRectF one(0, 0, 1920, 1080);
     QTest::newRow("scale 1") << one << QSize(1920, 1080) << QPointF(100.9, 7.0) << QPoint(100, 7);
-    QTest::newRow("scale 1, last pixel") << one << QSize(1920, 1080) << QPointF(1919.99, 1079.99)
-                                         << QPoint(1919, 1079);
-    QTest::newRow("scale 2, even") << QRectF(0, 0, 960, 540) << QSize(1920, 1080)
-                                   << QPointF(100.25, 3.0) << QPoint(200, 6);
+    QTest::newRow("scale 1, last pixel")
+        << one << QSize(1920, 1080) << QPointF(1919.99, 1079.99) << QPoint(1919, 1079);
+    QTest::newRow("scale 2, even")
+        << QRectF(0, 0, 960, 540) << QSize(1920, 1080) << QPointF(100.25, 3.0) << QPoint(200, 6);
     QTest::newRow("scale 2, odd") << QRectF(0, 0, 960, 540) << QSize(1920, 1080)
                                   << QPointF(100.75, 3.5) << QPoint(201, 7);
     QTest::newRow("scale 1.5, shot at 2")
@@ -40,11 +40,10 @@ void tst_ShotGeometry::pointerReachesEveryDevicePixel_data()
     QTest::newRow("scales 1 and 2, on the second")
         << QRectF(0, 0, 1920 + 960, 1080) << QSize(5760, 2160) << QPointF(1920.5, 0.5)
         << QPoint(3841, 1);
-    QTest::newRow("layout not at the origin")
-        << QRectF(-1280, 0, 2560, 1024) << QSize(2560, 1024) << QPointF(-1.5, 10.0)
-        << QPoint(1278, 10);
-    QTest::newRow("beyond the edge clamps") << one << QSize(1920, 1080) << QPointF(-3, 2000)
-                                            << QPoint(0, 1079);
+    QTest::newRow("layout not at the origin") << QRectF(-1280, 0, 2560, 1024) << QSize(2560, 1024)
+                                              << QPointF(-1.5, 10.0) << QPoint(1278, 10);
+    QTest::newRow("beyond the edge clamps")
+        << one << QSize(1920, 1080) << QPointF(-3, 2000) << QPoint(0, 1079);
 }
 
 void tst_ShotGeometry::pointerReachesEveryDevicePixel()

@@ -9,8 +9,8 @@
 #include <QThread>
 
 #include <csignal>
-#include <linux/input-event-codes.h>
 #include <functional>
+#include <linux/input-event-codes.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -319,8 +319,11 @@ QImage WaylandSession::Grab(const QRect& area) const
     QProcess grim;
     StartClient(grim, QStringLiteral("grim"),
         {QStringLiteral("-g"),
-            QStringLiteral("%1,%2 %3x%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(
-                area.height()),
+            QStringLiteral("%1,%2 %3x%4")
+                .arg(area.x())
+                .arg(area.y())
+                .arg(area.width())
+                .arg(area.height()),
             QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
     if (!grim.waitForFinished(5000))
         return {};

@@ -6,8 +6,8 @@
 
 #include <QCursor>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
@@ -40,11 +40,8 @@ Qt::WindowFlags CoverFlags(bool x11)
 
 FrozenOverlay::FrozenOverlay(
     QScreen* screen, const QImage& shot, const QRectF& layout, const QCursor& cursor, bool x11)
-    : QWidget(nullptr, CoverFlags(x11))
-    , screen_(screen->geometry())
-    , shot_(shot)
-    , layout_(layout)
-    , x11_(x11)
+    : QWidget(nullptr, CoverFlags(x11)), screen_(screen->geometry()), shot_(shot), layout_(layout),
+      x11_(x11)
 {
     // Untitled: a later copy looks for our main window by its title.
     // Every pixel is painted from the shot: nothing to clear first.

@@ -23,8 +23,8 @@ public:
     // `x11` for an X client of Xwayland, whose compositor would place a
     // managed window on the focused output whatever its geometry: there the
     // cover is left to itself (override-redirect) instead of full-screen.
-    FrozenOverlay(QScreen* screen, const QImage& shot, const QRectF& layout, const QCursor& cursor,
-        bool x11);
+    FrozenOverlay(
+        QScreen* screen, const QImage& shot, const QRectF& layout, const QCursor& cursor, bool x11);
 
     // Puts the loupe beside `pointer` (layout pixels), magnifying the shot
     // around `pixel` and naming `colour` (0x00BBGGRR); hides it where the

@@ -32,8 +32,7 @@ QRectF Layout()
 
 FrozenSampler::FrozenSampler(bool x11, std::function<QString()> activationToken)
     : x11_(x11), activationToken_(std::move(activationToken))
-{
-}
+{ }
 
 bool FrozenSampler::Prepare()
 {

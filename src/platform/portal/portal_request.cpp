@@ -62,7 +62,8 @@ Response CallPortal(const QString& interface, const QString& method, const QStri
     const QString token = QStringLiteral("tinctor%1").arg(++serial);
     options.insert(QStringLiteral("handle_token"), token);
     const QString sender = bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
-    const QString expected = kPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
+    const QString expected
+        = kPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
     ResponseCatcher catcher;
     Listen(bus, expected, catcher);
 
@@ -93,8 +94,8 @@ Response CallPortal(const QString& interface, const QString& method, const QStri
         StopListening(bus, handle, catcher);
     if (!catcher.answered) {
         // Given up on: the desktop's dialog must not stay behind.
-        bus.call(QDBusMessage::createMethodCall(
-                     kService, handle, kRequest, QStringLiteral("Close")),
+        bus.call(
+            QDBusMessage::createMethodCall(kService, handle, kRequest, QStringLiteral("Close")),
             QDBus::NoBlock);
         return {};
     }
