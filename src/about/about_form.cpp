@@ -8,6 +8,7 @@
 #include "platform/services/fonts.h"
 #include "platform/services/services.h"
 #include "platform/services/units.h"
+#include "resources/captions.h"
 #include "resources/cursors.h"
 #include "resources/strings.h"
 #include "resources/version.h"
@@ -24,7 +25,6 @@ constexpr int kClientWidth = 3960;
 constexpr int kClientHeight = 2790;
 constexpr int kIconSize = 32; // the icon at its own size, never stretched
 constexpr std::uint32_t kLinkBlue = 0xFF0000; // 0x00BBGGRR
-const char* const kNameFace = "ＭＳ Ｐゴシック"; // product name and link
 
 // Before its first show the dialog has no frame yet. The window manager will
 // give it the decorations it gave the main window, so borrow those: the
@@ -54,7 +54,9 @@ void SetPointSize(QWidget* control, int points, bool bold, bool underline)
 
 QString VersionText(std::int16_t major, std::int16_t minor)
 {
-    return QStringLiteral("Version %1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0'));
+    return QString::fromUtf8(resources::kVersionLine)
+        .arg(major)
+        .arg(minor, 2, 10, QLatin1Char('0'));
 }
 
 float CentreOver(float mainStart, float mainSize, float dialogSize)
@@ -65,7 +67,7 @@ float CentreOver(float mainStart, float mainSize, float dialogSize)
 AboutForm::AboutForm(const platform::Form& main) : QDialog(nullptr)
 {
     setObjectName(QStringLiteral("AboutForm"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(QString::fromUtf8(resources::kAboutTitle));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // No owner, so window modality alone keeps the main window from being used.
@@ -87,7 +89,7 @@ void AboutForm::CreateControls()
 
     Label1 = Named(new platform::Label(Frame1), "Label1");
     Place(Label1, 1320, 360, 1815, 255);
-    platform::SetFontName(Label1, QString::fromUtf8(kNameFace));
+    platform::SetFontName(Label1, QString::fromUtf8(resources::kClassicFace));
     SetPointSize(Label1, 12, true, false);
 
     Label2 = Named(new platform::Label(Frame1), "Label2");
@@ -98,15 +100,15 @@ void AboutForm::CreateControls()
 
     Label4 = Named(new platform::Label(Frame1), "Label4");
     Place(Label4, 315, 1440, 2865, 180);
-    platform::SetFontName(Label4, QString::fromUtf8(kNameFace));
+    platform::SetFontName(Label4, QString::fromUtf8(resources::kClassicFace));
     SetPointSize(Label4, 9, false, true);
     Label4->SetForeColor(kLinkBlue);
-    Label4->setToolTip(QStringLiteral("サポートページへ"));
+    Label4->setToolTip(QString::fromUtf8(resources::kLinkTooltip));
 
     for (platform::Label* label : {Label1, Label2, Label3, Label4})
         Centre(label);
 
-    Command1 = Named(new QPushButton(QStringLiteral("OK"), this), "Command1");
+    Command1 = Named(new QPushButton(QString::fromUtf8(resources::kAboutOk), this), "Command1");
     Place(Command1, 1320, 2280, 1335, 330);
     Command1->setDefault(true);
 

@@ -10,6 +10,7 @@
 #include "platform/controls/text_box.h"
 #include "platform/services/services.h"
 #include "platform/services/units.h"
+#include "resources/captions.h"
 #include "resources/icon.h"
 #include "resources/version.h"
 
@@ -86,7 +87,7 @@ void ColorForm::CreateControls()
     Place(Label3, 240, 240, 975, 975);
     Label3->SetBorder(true);
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label3->setToolTip(QStringLiteral("色表示"));
+    Label3->setToolTip(QString::fromUtf8(resources::kPreviewTooltip));
 
     const auto makeRows = [](platform::Frame* frame, const char* captionName, const char* textName,
                               const char* scrollName, int captionWidth, const int(&textWidths)[3],
@@ -106,11 +107,10 @@ void ColorForm::CreateControls()
 
     Frame1 = Named(new platform::Frame(client), "Frame1");
     Place(Frame1, 240, 1320, 3615, 1575);
-    Frame1->SetCaption(QStringLiteral("RGB"));
+    Frame1->SetCaption(QString::fromUtf8(resources::kRgbFrame));
     makeRows(Frame1, "Label1", "Text1", "HScroll1", 495, kRgbTextWidths, Label1, Text1, HScroll1);
-    const char* rgbCaptions[3] = {"赤(&R)", "緑(&G)", "青(&B)"};
     for (int i = 0; i < 3; ++i) {
-        Label1[i]->SetCaption(QString::fromUtf8(rgbCaptions[i]));
+        Label1[i]->SetCaption(QString::fromUtf8(resources::kRgbCaptions[i]));
         Text1[i]->SetText(QStringLiteral("00"));
         HScroll1[i]->setRange(0, 255);
     }
@@ -126,7 +126,7 @@ void ColorForm::CreateControls()
 
     Frame3 = Named(new platform::Frame(client), "Frame3");
     Place(Frame3, 1440, 120, 2415, 1095);
-    Frame3->SetCaption(QStringLiteral("基本色"));
+    Frame3->SetCaption(QString::fromUtf8(resources::kSwatchFrame));
     for (int i = 0; i < std::ssize(Label4); ++i) {
         Label4[i] = Named(new platform::Label(Frame3), "Label4", i);
         Place(Label4[i], 240 + kSwatchSize * (i % 8), 360 + kSwatchSize * (i / 8), kSwatchSize,

@@ -1,4 +1,5 @@
 #include "main_window/color_form.h"
+#include "resources/captions.h"
 #include "resources/help_topics.h"
 
 #include "platform/controls/menu.h"
@@ -12,49 +13,6 @@ using platform::MenuItem;
 using platform::Named;
 
 namespace {
-
-// In menu order; the index is also the interface colour's number.
-constexpr const char* kSysColorCaptions[31] = {
-    "スクロールバー",
-    "デスクトップ",
-    "アクティブタイトルバー",
-    "非アクティブタイトルバー",
-    "メニューバーの背景",
-    "ウィンドウの背景",
-    "ウィンドウの枠",
-    "メニューの文字",
-    "ウィンドウ内の文字",
-    "タイトルバーの文字",
-    "アクティブウィンドウの境界",
-    "非アクティブウィンドウの境界",
-    "MDIウィンドウの背景",
-    "選択項目の背景",
-    "選択項目の文字",
-    "ボタンの表面",
-    "ボタンの影",
-    "淡色表示の文字",
-    "ボタンの文字",
-    "非アクティブタイトルバーの文字",
-    "3D強調表示",
-    "3Dの濃い影",
-    "3Dの明るい色",
-    "ツールチップの文字",
-    "ツールチップの背景",
-    "ボタンの代替色",
-    "ホットトラック",
-    "アクティブタイトルバーの右側",
-    "非アクティブタイトルバーの右側",
-    "選択されたフラットメニュー項目",
-    "フラットメニューバー",
-};
-
-constexpr const char* kCopyCaptions[5] = {
-    "HTML形式でコピー(&H)",
-    "VB形式でコピー(&V)",
-    "C形式でコピー(&C)",
-    "DWORD値でコピー(&D)",
-    "RGB関数でコピー(&R)",
-};
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption)
 {
@@ -79,35 +37,35 @@ void ColorForm::CreateMenus()
 {
     QMenuBar* bar = menuBar();
 
-    mnuFile = AddMenu(bar, "mnuFile", "ファイル(&F)");
-    mnuFileExit = AddItem(mnuFile, "mnuFileExit", "Tinctorの終了(&X)");
+    mnuFile = AddMenu(bar, "mnuFile", resources::kFileMenu);
+    mnuFileExit = AddItem(mnuFile, "mnuFileExit", resources::kFileExit);
 
-    mnuEdit = AddMenu(bar, "mnuEdit", "編集(&E)");
+    mnuEdit = AddMenu(bar, "mnuEdit", resources::kEditMenu);
     for (int i = 0; i < std::ssize(mnuEditCopy); ++i)
-        mnuEditCopy[i] = AddItem(mnuEdit, "mnuEditCopy", i, kCopyCaptions[i]);
+        mnuEditCopy[i] = AddItem(mnuEdit, "mnuEditCopy", i, resources::kCopyCaptions[i]);
     mnuEditSeparate1 = AddItem(mnuEdit, "mnuEditSeparate1", "-");
-    mnuEditColor[0] = AddItem(mnuEdit, "mnuEditColor", 0, "色の反転(&T)");
-    mnuEditColor[1] = AddItem(mnuEdit, "mnuEditColor", 1, "補色(&O)");
+    for (int i = 0; i < std::ssize(mnuEditColor); ++i)
+        mnuEditColor[i] = AddItem(mnuEdit, "mnuEditColor", i, resources::kColourCommandCaptions[i]);
     mnuEditSeparate2 = AddItem(mnuEdit, "mnuEditSeparate2", "-");
-    mnuEditPicker = AddItem(mnuEdit, "mnuEditPicker", "画面上の色を取得(&P)");
+    mnuEditPicker = AddItem(mnuEdit, "mnuEditPicker", resources::kEditPicker);
     mnuEditSystem
-        = Named(mnuEdit->addMenu(QStringLiteral("システムカラーの取得(&S)")), "mnuEditSystem");
+        = Named(mnuEdit->addMenu(QString::fromUtf8(resources::kEditSystem)), "mnuEditSystem");
     platform::SetHelpContextID(mnuEditSystem, resources::kSystemColourMenuTopic);
     for (int i = 0; i < std::ssize(mnuEditSysColor); ++i)
-        mnuEditSysColor[i] = AddItem(mnuEditSystem, "mnuEditSysColor", i, kSysColorCaptions[i]);
+        mnuEditSysColor[i]
+            = AddItem(mnuEditSystem, "mnuEditSysColor", i, resources::kSysColorCaptions[i]);
 
-    mnuView = AddMenu(bar, "mnuView", "表示(&V)");
-    mnuViewRGB[0] = AddItem(mnuView, "mnuViewRGB", 0, "RGB 10進(&D)");
-    mnuViewRGB[1] = AddItem(mnuView, "mnuViewRGB", 1, "RGB 16進(&H)");
+    mnuView = AddMenu(bar, "mnuView", resources::kViewMenu);
+    for (int i = 0; i < std::ssize(mnuViewRGB); ++i)
+        mnuViewRGB[i] = AddItem(mnuView, "mnuViewRGB", i, resources::kRadixCaptions[i]);
     mnuViewSeparate = AddItem(mnuView, "mnuViewSeparate", "-");
-    mnuViewMode[0] = AddItem(mnuView, "mnuViewMode", 0, "HSV(&S)");
-    mnuViewMode[1] = AddItem(mnuView, "mnuViewMode", 1, "HLS(&L)");
-    mnuViewMode[2] = AddItem(mnuView, "mnuViewMode", 2, "YUV(&Y)");
+    for (int i = 0; i < std::ssize(mnuViewMode); ++i)
+        mnuViewMode[i] = AddItem(mnuView, "mnuViewMode", i, resources::kModelCaptions[i]);
 
-    mnuHelp = AddMenu(bar, "mnuHelp", "ヘルプ(&H)");
-    mnuHelpHelp = AddItem(mnuHelp, "mnuHelpHelp", "Tinctorヘルプ(&H)");
+    mnuHelp = AddMenu(bar, "mnuHelp", resources::kHelpMenu);
+    mnuHelpHelp = AddItem(mnuHelp, "mnuHelpHelp", resources::kHelpHelp);
     mnuHelpSeparate1 = AddItem(mnuHelp, "mnuHelpSeparate1", "-");
-    mnuHelpWebpage = AddItem(mnuHelp, "mnuHelpWebpage", "Vantrel Webページ(&W)");
+    mnuHelpWebpage = AddItem(mnuHelp, "mnuHelpWebpage", resources::kHelpWebpage);
     mnuHelpSeparate2 = AddItem(mnuHelp, "mnuHelpSeparate2", "-");
-    mnuHelpAbout = AddItem(mnuHelp, "mnuHelpAbout", "バージョン情報(&A)...");
+    mnuHelpAbout = AddItem(mnuHelp, "mnuHelpAbout", resources::kHelpAbout);
 }

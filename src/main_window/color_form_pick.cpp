@@ -1,4 +1,5 @@
 #include "main_window/color_form.h"
+#include "resources/captions.h"
 #include "resources/help_topics.h"
 
 #include "acquisition/picker_form.h"
@@ -18,7 +19,7 @@ namespace {
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-const QString kUnreadable = QStringLiteral("\r\n\r\n取得\r\nできません");
+const QString kUnreadable = QString::fromUtf8(resources::kScreenUnreadable);
 constexpr int kUnreadableShownMs = 4000;
 
 } // namespace
@@ -37,7 +38,7 @@ void ColorForm::mnuEditPicker_Click()
     }
     picking_ = true;
     colourBeforePick_ = {HScroll1[0]->Value(), HScroll1[1]->Value(), HScroll1[2]->Value()};
-    Label3->SetCaption(QStringLiteral("\r\n\r\n取得中"));
+    Label3->SetCaption(QString::fromUtf8(resources::kPicking));
     SetHelpContextID(resources::kPickTopic);
     if (!picker)
         picker = new PickerForm(this);

@@ -10,6 +10,7 @@
 #include "platform/services/screen.h"
 #include "platform/services/services.h"
 #include "platform/services/units.h"
+#include "resources/captions.h"
 #include "resources/version.h"
 #include "shell/color_api.h"
 #include "shell/settings_rules.h"
@@ -30,8 +31,8 @@ std::int16_t ReadInRange(const ColorSetting& setting)
 
 QString InterfaceFontName(int systemVersion)
 {
-    return systemVersion == 400 ? QStringLiteral("ＭＳ Ｐゴシック")
-                                : QStringLiteral("MS UI Gothic");
+    return QString::fromUtf8(
+        systemVersion == 400 ? resources::kClassicFace : resources::kInterfaceFace);
 }
 
 // Menus, lines and scroll bars have no font of their own to set.

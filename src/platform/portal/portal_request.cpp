@@ -1,5 +1,7 @@
 #include "platform/portal/portal_request.h"
 
+#include "resources/version.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -59,7 +61,7 @@ Response CallPortal(const QString& interface, const QString& method, const QStri
     // choosing. Listening there before the call means a portal that answers
     // at once is not missed.
     static int serial = 0;
-    const QString token = QStringLiteral("tinctor%1").arg(++serial);
+    const QString token = QString::fromLatin1(resources::kProductName) + QString::number(++serial);
     options.insert(QStringLiteral("handle_token"), token);
     const QString sender = bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
     const QString expected

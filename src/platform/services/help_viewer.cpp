@@ -2,6 +2,7 @@
 
 #include "platform/controls/named.h"
 #include "platform/services/services.h"
+#include "resources/captions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,12 +47,14 @@ public:
     HelpViewer()
     {
         setObjectName(QStringLiteral("HelpViewer"));
-        setWindowTitle(QStringLiteral("Tinctor ヘルプ"));
+        setWindowTitle(QString::fromUtf8(resources::kHelpTitle));
         setAttribute(Qt::WA_QuitOnClose, false);
 
         text_ = Named(new QTextBrowser(this), "HelpText");
-        auto* contents = Named(new QPushButton(QStringLiteral("目次(&C)"), this), "HelpContents");
-        auto* back = Named(new QPushButton(QStringLiteral("戻る(&B)"), this), "HelpBack");
+        auto* contents = Named(
+            new QPushButton(QString::fromUtf8(resources::kHelpContents), this), "HelpContents");
+        auto* back
+            = Named(new QPushButton(QString::fromUtf8(resources::kHelpBack), this), "HelpBack");
         back->setEnabled(false);
 
         auto* buttons = new QHBoxLayout;
@@ -131,9 +134,8 @@ void RunHelpViewer(QWidget* owner, const QString& helpFile, int command, int dat
     }
     if (!Readable(helpFile)) {
         // What the platform's help program would say; the caller goes on.
-        QMessageBox::warning(owner, QStringLiteral("Tinctor ヘルプ"),
-            QStringLiteral("ヘルプ ファイル %1 を開けません。")
-                .arg(QDir::toNativeSeparators(helpFile)));
+        QMessageBox::warning(owner, QString::fromUtf8(resources::kHelpTitle),
+            QString::fromUtf8(resources::kHelpUnreadable).arg(QDir::toNativeSeparators(helpFile)));
         return;
     }
     HelpViewer& help = Viewer();
