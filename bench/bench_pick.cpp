@@ -6,6 +6,7 @@
 #include "main_window/color_form.h"
 #include "platform/controls/label.h"
 #include "platform/controls/menu.h"
+#include "platform/controls/mouse.h"
 #include "platform/controls/scroll_bar.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/screen_sampler.h"
@@ -102,7 +103,7 @@ int main(int argc, char* argv[])
         }
         if (target < 0) {
             if (delays.size() >= 300) {
-                form.picker->End(1);
+                form.picker->End(platform::kLeftButton);
                 return;
             }
             target = static_cast<int>(delays.size() % 2);
@@ -114,7 +115,8 @@ int main(int argc, char* argv[])
     });
     probe = &pass;
     platform::InstallDesktop(&pass);
-    QTimer::singleShot(60000, &app, [&] { form.picker->End(1); }); // a stuck pick ends anyway
+    QTimer::singleShot(
+        60000, &app, [&] { form.picker->End(platform::kLeftButton); }); // a stuck pick ends anyway
     app.exec();
     platform::InstallDesktop(nullptr);
 

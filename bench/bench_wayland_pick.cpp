@@ -12,6 +12,7 @@
 #include "acquisition/picker_form.h"
 #include "main_window/color_form.h"
 #include "platform/controls/menu.h"
+#include "platform/controls/mouse.h"
 #include "platform/desktop/desktop.h"
 #include "wayland_session.h"
 
@@ -105,7 +106,7 @@ int Client(int argc, char* argv[])
                 Say("start " + QByteArray::number((Nanos() - commanded) / 1e6, 'f', 2) + ' '
                     + QByteArray::number((shotTaken - commanded) / 1e6, 'f', 2));
                 firstPass = true;
-                form.picker->End(1);
+                form.picker->End(platform::kLeftButton);
                 return;
             }
             Say("moving");
@@ -140,10 +141,11 @@ int Client(int argc, char* argv[])
         const double before = CpuMillis();
         QTimer::singleShot(kRestMs, [&, before] {
             Say("cpu " + QByteArray::number((CpuMillis() - before) * 1000 / kRestMs, 'f', 2));
-            form.picker->End(1);
+            form.picker->End(platform::kLeftButton);
         });
     });
-    QTimer::singleShot(120000, [&] { form.picker->End(1); }); // a stuck pick ends anyway
+    QTimer::singleShot(
+        120000, [&] { form.picker->End(platform::kLeftButton); }); // a stuck pick ends anyway
     form.mnuEditPicker->trigger();
     platform::InstallDesktop(nullptr);
     Say("done");

@@ -41,11 +41,11 @@ public:
     {
         screen_.Follow(overlay, at, colour);
     }
-    void NextPass() override
+    platform::PickState NextPass() override
     {
         if (passEnds_)
             passEnds_();
-        screen_.NextPass();
+        return screen_.NextPass();
     }
 
     platform::ScreenSampler& Sampler() override { return *this; }
@@ -58,6 +58,7 @@ public:
         desktop_.BringRunningCopyForward(product);
     }
     bool PlacesWindows() override { return desktop_.PlacesWindows(); }
+    void Beep() override { desktop_.Beep(); }
 
 private:
     platform::Desktop& desktop_;

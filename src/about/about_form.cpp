@@ -155,7 +155,7 @@ void AboutForm::Form_Load(const platform::Form& main)
     // descenders, the underline and the outer letters are cut off.
     Label4->FitCaption();
     Label4->setCursor(resources::LoadResCursor(resources::kHandCursor));
-    platform::Os().Beep();
+    platform::TheDesktop().Beep();
 }
 
 void AboutForm::Command1_Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/screen_sampler.h"
+
 #include <QWidget>
 #include <cstdint>
 
@@ -12,10 +14,14 @@ class PickerForm : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PickerForm(QWidget* owner);
+    // `screen` serves every pick of the program's life.
+    PickerForm(QWidget* owner, platform::ScreenSampler& screen);
 
-    // 0 while a pick runs; 1 (left, keep) or 2 (right, cancel) once it ended.
+    // 0 while a pick runs; kLeftButton (keep) or kRightButton (cancel) once
+    // it ended.
     std::int32_t MouseButton = 0;
+
+    platform::ScreenSampler& Screen() const { return screen_; }
 
     // Shows the overlay, on top and capturing the pointer, with MouseButton 0.
     void Load();
@@ -24,7 +30,16 @@ public:
 
     // Puts the overlay on screen pixel `at` and paints it `colour` (0x00BBGGRR).
     void Follow(QPoint at, std::uint32_t colour);
+    // Runs the events until the next pass is due; a pick the desktop saw
+    // end meanwhile ends here as the matching button would end it.
+    void NextPass();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // Ends the pick where `state` says it ended.
+    void EndAs(platform::PickState state);
+
+    platform::ScreenSampler& screen_;
 };

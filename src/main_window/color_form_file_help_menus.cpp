@@ -12,7 +12,7 @@ void ColorForm::mnuFileExit_Click()
 
 void ColorForm::mnuHelpHelp_Click()
 {
-    platform::Os().WinHelp(this, platform::HelpFile(), platform::Services::HELP_FINDER, 0);
+    platform::Os().WinHelp(this, platform::HelpFile(), platform::HELP_FINDER, 0);
 }
 
 void ColorForm::mnuHelpWebpage_Click()

@@ -6,11 +6,11 @@
 #include "colour/derived_colours.h"
 #include "platform/controls/focus.h"
 #include "platform/controls/label.h"
+#include "platform/controls/mouse.h"
 #include "platform/controls/scroll_bar.h"
 #include "platform/controls/text_box.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/screen_sampler.h"
-#include "platform/services/services.h"
 
 #include <QTimer>
 
@@ -29,7 +29,9 @@ void ColorForm::mnuEditPicker_Click()
     // Started again from the keyboard inside a pick: the pick already runs.
     if (picking_)
         return;
-    platform::ScreenSampler& screen = platform::TheDesktop().Sampler();
+    if (!picker)
+        picker = new PickerForm(this, platform::TheDesktop().Sampler());
+    platform::ScreenSampler& screen = picker->Screen();
     // Where no program may read the screen, a pick could never see a click
     // on its overlay and would never end.
     if (!screen.Prepare()) {
@@ -40,12 +42,10 @@ void ColorForm::mnuEditPicker_Click()
     colourBeforePick_ = {HScroll1[0]->Value(), HScroll1[1]->Value(), HScroll1[2]->Value()};
     Label3->SetCaption(QString::fromUtf8(resources::kPicking));
     SetHelpContextID(resources::kPickTopic);
-    if (!picker)
-        picker = new PickerForm(this);
     picker->Load();
 
-    // The colour must follow the pointer live; the overlay's button release,
-    // handled while the desktop waits for the next pass, ends the loop.
+    // The colour must follow the pointer live; the button release, handled
+    // while the desktop waits for the next pass, ends the loop.
     while (picker->MouseButton == 0) {
         const QPoint at = screen.HotSpot();
         const std::uint32_t c = screen.Pixel(at); // a failed read is white
@@ -54,10 +54,10 @@ void ColorForm::mnuEditPicker_Click()
         SetRgb(rgb);
         Label3->SetForeColor(colour::BlackTextReadable(rgb.r, rgb.g, rgb.b) ? kBlack : kWhite);
         platform::MoveFocus(Text1[0]);
-        screen.NextPass();
+        picker->NextPass();
     }
 
-    if (picker->MouseButton == 2) {
+    if (picker->MouseButton == platform::kRightButton) {
         PutBackColourBeforePick();
         platform::MoveFocus(Text1[0]);
     }
@@ -74,7 +74,7 @@ void ColorForm::mnuEditPicker_Click()
 // says why for a while, with the sound.
 void ColorForm::SayScreenUnreadable()
 {
-    platform::Os().Beep();
+    platform::TheDesktop().Beep();
     Label3->SetCaption(kUnreadable);
     QTimer::singleShot(kUnreadableShownMs, this, [this] {
         if (!picking_ && Label3->Caption() == kUnreadable)
@@ -92,7 +92,7 @@ void ColorForm::EndPickForUnload()
     // Closing the window mid-pick abandons the pick: the grab goes, and the
     // colour from before it is the one saved.
     if (picking_ && picker && picker->MouseButton == 0) {
-        picker->End(2);
+        picker->End(platform::kRightButton);
         PutBackColourBeforePick();
     }
 }

@@ -18,7 +18,7 @@ void Form_Unload(ColorForm& form)
     const QString color = QStringLiteral("Color");
 
     // Whether or not help was ever opened.
-    platform::Os().WinHelp(&form, platform::HelpFile(), platform::Services::HELP_QUIT, 0);
+    platform::Os().WinHelp(&form, platform::HelpFile(), platform::HELP_QUIT, 0);
 
     // One replacement of the file for the whole save: a kill or a power cut
     // halfway must not leave a colour the user never had.

@@ -43,7 +43,7 @@ public:
     int beeps = 0;
     struct Help {
         QString file;
-        HelpCommand command;
+        platform::HelpCommand command;
         int data;
     };
     QList<Help> help;
@@ -64,8 +64,7 @@ public:
         return clipboardAvailable;
     }
     void OpenUrl(const QString& url) override { openedUrls << url; }
-    void Beep() override { ++beeps; }
-    void WinHelp(QWidget*, const QString& file, HelpCommand command, int data) override
+    void WinHelp(QWidget*, const QString& file, platform::HelpCommand command, int data) override
     {
         help << Help{file, command, data};
     }
@@ -87,6 +86,7 @@ private:
         explicit Desktop(FakeServices& os) : os_(os), screen_(os) { }
         platform::ScreenSampler& Sampler() override { return screen_; }
         bool PlacesWindows() override { return os_.placesWindows; }
+        void Beep() override { ++os_.beeps; }
 
     private:
         FakeServices& os_;

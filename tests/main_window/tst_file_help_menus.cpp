@@ -55,7 +55,7 @@ void tst_FileHelpMenus::helpKeyOpensTheTopicOfWhatIsActive()
 
     QList<int> topics;
     for (const FakeServices::Help& call : os_->help) {
-        QCOMPARE(call.command, platform::Services::HELP_CONTEXT);
+        QCOMPARE(call.command, platform::HELP_CONTEXT);
         QCOMPARE(call.file, platform::HelpFile());
         topics << call.data;
     }
@@ -67,7 +67,7 @@ void tst_FileHelpMenus::helpAndWebPageCommands()
     auto form = Open(colour::HSV, 0, {18, 52, 86});
     Choose(*form, form->mnuHelp, form->mnuHelpHelp);
     QCOMPARE(os_->help.size(), 1);
-    QCOMPARE(os_->help[0].command, platform::Services::HELP_FINDER);
+    QCOMPARE(os_->help[0].command, platform::HELP_FINDER);
     Choose(*form, form->mnuHelp, form->mnuHelpWebpage);
     QCOMPARE(os_->openedUrls, QStringList{resources::LoadResString(1000)});
     QVERIFY(os_->openedUrls[0].startsWith(QLatin1String("http")));

@@ -1,3 +1,4 @@
+#include "platform/desktop/choose_desktop.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/screen_sampler.h"
 
@@ -18,19 +19,22 @@ private slots:
 void tst_Backend::backendForPlatform_data()
 {
     QTest::addColumn<QString>("platform");
+    QTest::addColumn<bool>("waylandSession");
     QTest::addColumn<platform::Backend>("backend");
-    QTest::newRow("X11") << "xcb" << platform::Backend::X11;
-    QTest::newRow("Wayland") << "wayland" << platform::Backend::Wayland;
-    QTest::newRow("Wayland with EGL") << "wayland-egl" << platform::Backend::Wayland;
-    QTest::newRow("offscreen") << "offscreen" << platform::Backend::Qt;
-    QTest::newRow("before the application exists") << "" << platform::Backend::Qt;
+    QTest::newRow("X11") << "xcb" << false << platform::Backend::X11;
+    QTest::newRow("Xwayland") << "xcb" << true << platform::Backend::Xwayland;
+    QTest::newRow("Wayland") << "wayland" << true << platform::Backend::Wayland;
+    QTest::newRow("Wayland with EGL") << "wayland-egl" << true << platform::Backend::Wayland;
+    QTest::newRow("offscreen") << "offscreen" << false << platform::Backend::Qt;
+    QTest::newRow("before the application exists") << "" << false << platform::Backend::Qt;
 }
 
 void tst_Backend::backendForPlatform()
 {
     QFETCH(QString, platform);
+    QFETCH(bool, waylandSession);
     QFETCH(platform::Backend, backend);
-    QCOMPARE(platform::BackendFor(platform), backend);
+    QCOMPARE(platform::BackendFor(platform, waylandSession), backend);
 }
 
 void tst_Backend::qtAloneReadsNoScreenAndPlaces()

@@ -17,8 +17,6 @@
 
 #include <memory>
 
-using platform::Services;
-
 namespace {
 
 // Counts the F1 presses that reach a widget.
@@ -102,7 +100,7 @@ void tst_Help::initTestCase()
 
 void tst_Help::noViewerForQuitOrMissingFile()
 {
-    platform::Os().WinHelp(nullptr, file_, Services::HELP_QUIT, 0);
+    platform::Os().WinHelp(nullptr, file_, platform::HELP_QUIT, 0);
     QVERIFY(!platform::HelpViewerWindow());
 
     const QString missing = folder_.path() + QStringLiteral("/Missing.hlp");
@@ -114,7 +112,7 @@ void tst_Help::noViewerForQuitOrMissingFile()
         shown = box->text();
         QTest::keyClick(box, Qt::Key_Return); // the user acknowledges it
     });
-    platform::Os().WinHelp(nullptr, missing, Services::HELP_FINDER, 0);
+    platform::Os().WinHelp(nullptr, missing, platform::HELP_FINDER, 0);
 
     QVERIFY2(shown.contains(QDir::toNativeSeparators(missing)), qPrintable(shown));
     QVERIFY(shown.contains(QStringLiteral("開けません")));
@@ -129,8 +127,8 @@ void tst_Help::keyOpensTopicOfWindow_data()
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("command"); // 0: no help at all
     QTest::addColumn<int>("data");
-    const int context = Services::HELP_CONTEXT;
-    const int finder = Services::HELP_FINDER;
+    const int context = platform::HELP_CONTEXT;
+    const int finder = platform::HELP_FINDER;
     QTest::newRow("main window") << true << 3 << 0 << context << 3;
     QTest::newRow("overlay-like window with a property") << false << 4 << 0 << context << 4;
     QTest::newRow("window without a number: contents") << false << 0 << 0 << finder << 0;
@@ -230,7 +228,7 @@ void tst_Help::keyInMenuOpensTopicOfMenu()
 
     QTest::keyClick(open[depth - 1], Qt::Key_F1);
     QCOMPARE(os.help.size(), 1);
-    QCOMPARE(os.help[0].command, Services::HELP_CONTEXT);
+    QCOMPARE(os.help[0].command, platform::HELP_CONTEXT);
     QCOMPARE(os.help[0].data, data);
     edit->close();
 }
@@ -240,10 +238,10 @@ void tst_Help::viewerShows_data()
     QTest::addColumn<int>("command"); // 0: the user clicks the contents button
     QTest::addColumn<int>("data");
     QTest::addColumn<QString>("top");
-    QTest::newRow("contents") << int(Services::HELP_FINDER) << 0 << "Contents";
-    QTest::newRow("topic 4") << int(Services::HELP_CONTEXT) << 4 << "Topic 4";
-    QTest::newRow("topic 3") << int(Services::HELP_CONTEXT) << 3 << "Topic 3";
-    QTest::newRow("unknown number: contents") << int(Services::HELP_CONTEXT) << 99 << "Contents";
+    QTest::newRow("contents") << int(platform::HELP_FINDER) << 0 << "Contents";
+    QTest::newRow("topic 4") << int(platform::HELP_CONTEXT) << 4 << "Topic 4";
+    QTest::newRow("topic 3") << int(platform::HELP_CONTEXT) << 3 << "Topic 3";
+    QTest::newRow("unknown number: contents") << int(platform::HELP_CONTEXT) << 99 << "Contents";
     QTest::newRow("contents button") << 0 << 0 << "Contents";
 }
 
@@ -254,14 +252,14 @@ void tst_Help::viewerShows()
     QFETCH(QString, top);
 
     // Start from the last topic, so that every row has to move the view.
-    platform::Os().WinHelp(nullptr, file_, Services::HELP_CONTEXT, 5);
+    platform::Os().WinHelp(nullptr, file_, platform::HELP_CONTEXT, 5);
     QWidget* viewer = platform::HelpViewerWindow();
     QVERIFY(viewer);
     QVERIFY(QTest::qWaitForWindowExposed(viewer));
     QCOMPARE(TopLine(), QStringLiteral("Topic 5"));
 
     if (command)
-        platform::Os().WinHelp(nullptr, file_, Services::HelpCommand(command), data);
+        platform::Os().WinHelp(nullptr, file_, platform::HelpCommand(command), data);
     else
         QTest::mouseClick(
             viewer->findChild<QPushButton*>(QStringLiteral("HelpContents")), Qt::LeftButton);
@@ -273,13 +271,13 @@ void tst_Help::viewerShows()
 
 void tst_Help::quitClosesViewer()
 {
-    platform::Os().WinHelp(nullptr, file_, Services::HELP_FINDER, 0);
+    platform::Os().WinHelp(nullptr, file_, platform::HELP_FINDER, 0);
     QWidget* viewer = platform::HelpViewerWindow();
     QVERIFY(viewer && viewer->isVisible());
 
-    platform::Os().WinHelp(nullptr, file_, Services::HELP_QUIT, 0);
+    platform::Os().WinHelp(nullptr, file_, platform::HELP_QUIT, 0);
     QVERIFY(!viewer->isVisible());
-    platform::Os().WinHelp(nullptr, file_, Services::HELP_QUIT, 0); // already closed
+    platform::Os().WinHelp(nullptr, file_, platform::HELP_QUIT, 0); // already closed
     QVERIFY(!viewer->isVisible());
 }
 
@@ -287,7 +285,7 @@ void tst_Help::quitClosesViewer()
 // its Japanese text is decoded as UTF-8.
 void tst_Help::shippedFileHasEveryTopic()
 {
-    platform::Os().WinHelp(nullptr, QStringLiteral(TINCTOR_HELP_FILE), Services::HELP_FINDER, 0);
+    platform::Os().WinHelp(nullptr, QStringLiteral(TINCTOR_HELP_FILE), platform::HELP_FINDER, 0);
     QTextBrowser* text = ViewerText();
     QVERIFY(text);
     const QTextDocument& document = *text->document();

@@ -7,9 +7,8 @@ namespace platform {
 class ScreenSampler;
 
 // What differs from one desktop to the next, asked at the level the forms
-// need it. One backend serves it all, chosen once from the Qt platform in
-// force: X11 where Qt runs on xcb (Xwayland included), Wayland for a native
-// Wayland window, Qt alone everywhere else.
+// need it. Each backend answers it all in its own folder; which one serves
+// is decided once, at the first call of TheDesktop.
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -29,12 +28,11 @@ public:
     // position. Where it does not, the stored position is neither applied
     // nor overwritten.
     virtual bool PlacesWindows() = 0;
+
+    // The information sound; nothing waits for it, and nothing tells
+    // whether it was heard.
+    virtual void Beep() = 0;
 };
-
-enum class Backend { Qt, X11, Wayland };
-
-// The backend for a Qt platform name ("xcb", "wayland", "offscreen", ...).
-Backend BackendFor(const QString& qtPlatform);
 
 // The desktop in force: the backend chosen at the first call, which must come
 // after the QApplication exists, unless a test installed another.

@@ -47,9 +47,11 @@ void PollingSampler::Follow(QWidget* overlay, QPoint at, std::uint32_t colour)
     overlay->move(qRound(at.x() / ratio), qRound(at.y() / ratio));
 }
 
-void PollingSampler::NextPass()
+// The overlay ends the pick itself, with the release it receives here.
+PickState PollingSampler::NextPass()
 {
     QApplication::processEvents();
+    return PickState::Going;
 }
 
 void PollingSampler::Capture(QWidget* overlay, const QCursor& cursor)

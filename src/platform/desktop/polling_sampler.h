@@ -17,7 +17,7 @@ public:
     QPoint HotSpot() override { return {}; }
     std::uint32_t Pixel(QPoint) override { return 0xFFFFFFFF; }
     void Follow(QWidget* overlay, QPoint at, std::uint32_t colour) override;
-    void NextPass() override;
+    PickState NextPass() override;
 
 protected:
     // Sends the mouse button events to `overlay` and shows `cursor` until

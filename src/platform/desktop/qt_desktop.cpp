@@ -2,13 +2,18 @@
 
 #include "platform/desktop/single_instance.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 namespace platform {
 
 bool QtDesktop::AnotherCopyRuns(const QString& product)
 {
     return PreviousInstance(product, QGuiApplication::platformName());
+}
+
+void QtDesktop::Beep()
+{
+    QApplication::beep();
 }
 
 } // namespace platform

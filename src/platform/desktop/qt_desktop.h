@@ -14,6 +14,7 @@ public:
     bool AnotherCopyRuns(const QString& product) override;
     void BringRunningCopyForward(const QString&) override { }
     bool PlacesWindows() override { return true; }
+    void Beep() override;
 
 private:
     PollingSampler sampler_;

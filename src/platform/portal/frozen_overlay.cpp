@@ -2,6 +2,7 @@
 
 #include "colour/color_value.h"
 #include "colour/notations.h"
+#include "platform/portal/cover_session.h"
 #include "platform/portal/shot_geometry.h"
 
 #include <QCursor>
@@ -25,23 +26,12 @@ constexpr int kGrid = kCells * kCell;
 constexpr int kStrip = 18;
 constexpr QSize kLoupe{kGrid + 2, kGrid + kStrip + 3};
 
-Qt::WindowFlags CoverFlags(bool x11)
-{
-    // An ordinary window kind, not a tool tip: the compositor gives the
-    // keyboard only to covers that look like they want it, and Escape must
-    // reach us.
-    if (x11)
-        return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-            | Qt::BypassWindowManagerHint;
-    return Qt::Window | Qt::FramelessWindowHint;
-}
-
 } // namespace
 
-FrozenOverlay::FrozenOverlay(
-    QScreen* screen, const QImage& shot, const QRectF& layout, const QCursor& cursor, bool x11)
-    : QWidget(nullptr, CoverFlags(x11)), screen_(screen->geometry()), shot_(shot), layout_(layout),
-      x11_(x11)
+FrozenOverlay::FrozenOverlay(QScreen* screen, const QImage& shot, const QRectF& layout,
+    const QCursor& cursor, const CoverSession& session)
+    : QWidget(nullptr, session.CoverFlags()), screen_(screen->geometry()), shot_(shot),
+      layout_(layout), session_(session)
 {
     // Untitled: a later copy looks for our main window by its title.
     // Every pixel is painted from the shot: nothing to clear first.
@@ -56,10 +46,7 @@ FrozenOverlay::FrozenOverlay(
 
 void FrozenOverlay::Cover()
 {
-    if (x11_)
-        show();
-    else
-        showFullScreen();
+    session_.ShowCover(this);
     raise();
     windowHandle()->installEventFilter(this);
 }
@@ -147,13 +134,12 @@ void FrozenOverlay::mouseMoveEvent(QMouseEvent* event)
 
 void FrozenOverlay::mousePressEvent(QMouseEvent* event)
 {
-    if (!x11_) {
+    if (session_.PressesWhereTheyHappen()) {
         emit PointerAt(QPointF(screen_.topLeft()) + event->scenePosition());
         return;
     }
-    // Xwayland reports a press on a scaled output at a wrong place, and Qt
-    // moves the pointer there first, with the press's time: the motion
-    // before stands.
+    // Qt moves the pointer to a misplaced press first, with the press's
+    // time: the motion before it stands.
     if (last_.timestamp == event->timestamp() && previous_.timestamp != 0)
         emit PointerAt(previous_.at);
 }

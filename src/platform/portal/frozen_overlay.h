@@ -11,6 +11,8 @@ class QScreen;
 
 namespace platform::portal {
 
+class CoverSession;
+
 // One screen's cover during a pick over a screenshot: borderless, the size
 // of its screen, showing that screen's part of the screenshot so that the
 // desktop seems to stand still, and the loupe beside the pointer. It reports
@@ -20,11 +22,9 @@ class FrozenOverlay : public QWidget {
     Q_OBJECT
 
 public:
-    // `x11` for an X client of Xwayland, whose compositor would place a
-    // managed window on the focused output whatever its geometry: there the
-    // cover is left to itself (override-redirect) instead of full-screen.
-    FrozenOverlay(
-        QScreen* screen, const QImage& shot, const QRectF& layout, const QCursor& cursor, bool x11);
+    // `session` (not owned) outlives the cover.
+    FrozenOverlay(QScreen* screen, const QImage& shot, const QRectF& layout, const QCursor& cursor,
+        const CoverSession& session);
 
     // Puts the loupe beside `pointer` (layout pixels), magnifying the shot
     // around `pixel` and naming `colour` (0x00BBGGRR); hides it where the
@@ -51,7 +51,7 @@ private:
     QRect screen_;
     QImage shot_;
     QRectF layout_;
-    bool x11_;
+    const CoverSession& session_;
     bool loupeShown_ = false;
     QRect loupe_;
     QPoint pixel_;

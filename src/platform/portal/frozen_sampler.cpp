@@ -1,6 +1,7 @@
 #include "platform/portal/frozen_sampler.h"
 
 #include "colour/color_value.h"
+#include "platform/portal/cover_session.h"
 #include "platform/portal/frozen_overlay.h"
 #include "platform/portal/screenshot_portal.h"
 #include "platform/portal/shot_geometry.h"
@@ -11,6 +12,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+
+#include <utility>
 
 namespace platform::portal {
 
@@ -30,8 +33,7 @@ QRectF Layout()
 
 } // namespace
 
-FrozenSampler::FrozenSampler(bool x11, std::function<QString()> activationToken)
-    : x11_(x11), activationToken_(std::move(activationToken))
+FrozenSampler::FrozenSampler(const CoverSession& session) : session_(session)
 { }
 
 bool FrozenSampler::Prepare()
@@ -39,10 +41,7 @@ bool FrozenSampler::Prepare()
     shot_ = QImage();
     desktopPicked_ = false;
     picked_.reset();
-    // Under Xwayland the portal may place its dialogs over our window.
-    QString parent;
-    if (const QWidget* active = QApplication::activeWindow(); x11_ && active)
-        parent = QStringLiteral("x11:") + QString::number(active->winId(), 16);
+    const QString parent = session_.PortalParent(QApplication::activeWindow());
 
     if (std::optional<QImage> shot = TakeScreenshot(parent)) {
         shot_ = std::move(*shot);
@@ -63,11 +62,12 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
     owner_ = overlay;
     ended_ = false;
     moved_ = false;
-    release_.reset();
+    outcome_.reset();
+    pending_.reset();
     if (desktopPicked_)
         return;
     for (QScreen* screen : QGuiApplication::screens()) {
-        auto* cover = new FrozenOverlay(screen, shot_, layout_, cursor, x11_);
+        auto* cover = new FrozenOverlay(screen, shot_, layout_, cursor, session_);
         cover->setObjectName(QStringLiteral("FrozenOverlay(%1)").arg(covers_.size()));
         connect(cover, &FrozenOverlay::PointerAt, this, &FrozenSampler::PointerAt);
         connect(cover, &FrozenOverlay::Released, this, &FrozenSampler::Released);
@@ -82,7 +82,7 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
     enough.setSingleShot(true);
     connect(&enough, &QTimer::timeout, this, [&waited] { waited = true; });
     enough.start(kEnterWaitMs);
-    while (!moved_ && !ended_ && !waited)
+    while (!moved_ && !ended_ && !outcome_ && !waited)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (!moved_)
         pointer_ = QCursor::pos();
@@ -102,14 +102,9 @@ void FrozenSampler::End(QWidget*)
     }
     const bool covered = !covers_.isEmpty();
     covers_.clear();
-    // The compositor would give the focus to whatever lies under the
-    // pointer, and a token Qt asks for on a cover's behalf dies with it.
     QWidget* main = owner_ && owner_->parentWidget() ? owner_->parentWidget()->window() : nullptr;
-    if (covered && main && activationToken_) {
-        if (const QString token = activationToken_(); !token.isEmpty())
-            qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
-        main->activateWindow();
-    }
+    if (covered && main)
+        session_.ReturnFocus(main);
     // A screenshot of a large desktop is tens of megabytes.
     shot_ = QImage();
 }
@@ -139,29 +134,25 @@ void FrozenSampler::Follow(QWidget*, QPoint at, std::uint32_t colour)
     }
 }
 
-void FrozenSampler::NextPass()
+PickState FrozenSampler::NextPass()
 {
-    if (desktopPicked_) {
-        // The desktop's picker has had its one click: a colour keeps, a
-        // cancel restores.
-        EndWith(picked_ ? Qt::LeftButton : Qt::RightButton);
-        return;
-    }
+    // The desktop's picker has had its one click: a colour keeps, a cancel
+    // restores.
+    if (desktopPicked_)
+        return picked_ ? PickState::Kept : PickState::Restored;
     moved_ = false;
-    if (release_) {
-        const auto [button, stillDown] = *std::exchange(release_, std::nullopt);
-        SendRelease(button, stillDown);
-        return;
-    }
-    while (!moved_ && !ended_)
+    if (pending_)
+        outcome_ = std::exchange(pending_, std::nullopt);
+    while (!moved_ && !ended_ && !outcome_)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return outcome_.value_or(PickState::Going);
 }
 
 bool FrozenSampler::eventFilter(QObject* watched, QEvent* event)
 {
     if (!ended_ && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        EndWith(Qt::RightButton);
+        outcome_ = PickState::Restored;
         return true;
     }
     return QObject::eventFilter(watched, event);
@@ -175,28 +166,15 @@ void FrozenSampler::PointerAt(QPointF layoutPoint)
 
 void FrozenSampler::Released(QMouseEvent* event)
 {
+    const PickState state = AfterRelease(event->button(), event->buttons());
+    if (state == PickState::Going)
+        return;
     // A click without a motion between may come in one batch with the
     // press's exact position: the colour there is sampled first.
-    if (moved_) {
-        release_.emplace(event->button(), event->buttons());
-        return;
-    }
-    SendRelease(event->button(), event->buttons());
-}
-
-void FrozenSampler::EndWith(Qt::MouseButton button)
-{
-    SendRelease(button, Qt::NoButton);
-}
-
-void FrozenSampler::SendRelease(Qt::MouseButton button, Qt::MouseButtons stillDown)
-{
-    // The pick's overlay decides what a release means, as it does on X11.
-    if (!owner_)
-        return;
-    QMouseEvent release(
-        QEvent::MouseButtonRelease, QPointF(), QPointF(), button, stillDown, Qt::NoModifier);
-    QApplication::sendEvent(owner_, &release);
+    if (moved_)
+        pending_ = state;
+    else
+        outcome_ = state;
 }
 
 } // namespace platform::portal

@@ -8,14 +8,13 @@
 #include <QPointer>
 #include <QRectF>
 
-#include <functional>
 #include <optional>
-#include <utility>
 
 class QMouseEvent;
 
 namespace platform::portal {
 
+class CoverSession;
 class FrozenOverlay;
 
 // The pick where the session keeps the screen from programs: one
@@ -23,17 +22,15 @@ class FrozenOverlay;
 // every screen, with a pass for each pointer motion and none while the
 // pointer rests, since nothing on a frozen screen changes. Where the portal
 // gives no screenshot, the desktop's own one-shot picker stands in, and its
-// answer makes one pass. Escape cancels like the right button: a cover over
+// answer makes one pass. The covers take the buttons, so NextPass reports
+// how the pick ended. Escape restores like the right button: a cover over
 // every screen must not hold a user who has no mouse at hand.
 class FrozenSampler final : public QObject, public ScreenSampler {
     Q_OBJECT
 
 public:
-    // `x11` for an X client of Xwayland, which names its window to the portal
-    // and covers the screens with windows the compositor leaves alone.
-    // Natively the covers take the focus, and `activationToken` gives the
-    // token that hands it back to the main window at the end.
-    explicit FrozenSampler(bool x11, std::function<QString()> activationToken = {});
+    // `session` (not owned) outlives the sampler.
+    explicit FrozenSampler(const CoverSession& session);
 
     bool Prepare() override;
     void Begin(QWidget* overlay, const QCursor& cursor) override;
@@ -41,7 +38,7 @@ public:
     QPoint HotSpot() override;
     std::uint32_t Pixel(QPoint at) override;
     void Follow(QWidget* overlay, QPoint at, std::uint32_t colour) override;
-    void NextPass() override;
+    PickState NextPass() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,12 +46,8 @@ protected:
 private:
     void PointerAt(QPointF layoutPoint);
     void Released(QMouseEvent* event);
-    // Ends the pick as a release of `button` on the pick's overlay would.
-    void EndWith(Qt::MouseButton button);
-    void SendRelease(Qt::MouseButton button, Qt::MouseButtons stillDown);
 
-    bool x11_;
-    std::function<QString()> activationToken_;
+    const CoverSession& session_;
     QImage shot_;
     QRectF layout_;
     // Where the shot is missing: the desktop picker's colour, or nothing
@@ -68,8 +61,10 @@ private:
     // A position came since the last pass began (or since the covers went up).
     bool moved_ = false;
     bool ended_ = true;
-    // A release that came with a motion not sampled yet.
-    std::optional<std::pair<Qt::MouseButton, Qt::MouseButtons>> release_;
+    // How the user ended the pick, and an ending that came with a motion
+    // not sampled yet, which waits for the pass that shows its colour.
+    std::optional<PickState> outcome_;
+    std::optional<PickState> pending_;
 };
 
 } // namespace platform::portal

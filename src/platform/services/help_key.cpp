@@ -62,9 +62,9 @@ private:
         if (!context && window)
             context = HelpContextID(window);
         if (context)
-            Os().WinHelp(window, HelpFile(), Services::HELP_CONTEXT, context);
+            Os().WinHelp(window, HelpFile(), HELP_CONTEXT, context);
         else
-            Os().WinHelp(window, HelpFile(), Services::HELP_FINDER, 0);
+            Os().WinHelp(window, HelpFile(), HELP_FINDER, 0);
     }
 };
 

@@ -1,7 +1,6 @@
 #include "platform/services/help_viewer.h"
 
 #include "platform/controls/named.h"
-#include "platform/services/services.h"
 #include "resources/captions.h"
 
 #include <QApplication>
@@ -125,9 +124,9 @@ bool Readable(const QString& file)
 
 } // namespace
 
-void RunHelpViewer(QWidget* owner, const QString& helpFile, int command, int data)
+void RunHelpViewer(QWidget* owner, const QString& helpFile, HelpCommand command, int data)
 {
-    if (command == Services::HELP_QUIT) {
+    if (command == HELP_QUIT) {
         if (viewer)
             viewer->close(); // hidden, not deleted: the next command reuses it
         return;
@@ -141,7 +140,7 @@ void RunHelpViewer(QWidget* owner, const QString& helpFile, int command, int dat
     HelpViewer& help = Viewer();
     help.Load(helpFile);
     help.Present(); // shown first: the browser scrolls only once it is visible
-    if (command == Services::HELP_CONTEXT)
+    if (command == HELP_CONTEXT)
         help.ShowTopic(data);
     else
         help.ShowContents();

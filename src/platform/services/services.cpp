@@ -1,8 +1,6 @@
 #include "platform/services/services.h"
 
-#include "platform/services/help_viewer.h"
 #include "platform/services/system_colours.h"
-#include "platform/theme_sound.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -89,17 +87,6 @@ public:
     void OpenUrl(const QString& url) override
     {
         QDesktopServices::openUrl(QUrl(url)); // no browser: nothing to report
-    }
-
-    // Qt's Wayland plugin has no bell: there the desktop's sound theme
-    // plays the information sound, or nothing does.
-    void Beep() override
-    {
-        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-            PlayThemeSound("dialog-information");
-            return;
-        }
-        QApplication::beep();
     }
 
     void WinHelp(QWidget* owner, const QString& helpFile, HelpCommand command, int data) override

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/services/help_viewer.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -7,9 +9,10 @@ class QWidget;
 
 namespace platform {
 
-// What the forms ask of the operating system, behind one interface so that
-// tests can put a fake in its place. Each service arrives with the command
-// that needs it.
+// What the forms ask of the operating system that every desktop serves
+// alike, behind one interface so that tests can put a fake in its place.
+// What differs between desktops is asked of TheDesktop() instead. Each
+// service arrives with the command that needs it.
 class Services {
 public:
     virtual ~Services() = default;
@@ -35,12 +38,7 @@ public:
     // Opens a web address in the user's browser; the outcome is not told.
     virtual void OpenUrl(const QString& url) = 0;
 
-    // The information sound.
-    virtual void Beep() = 0;
-
-    // The help viewer: HELP_FINDER opens the contents, HELP_CONTEXT the
-    // topic `data`, HELP_QUIT closes the viewer if it is open.
-    enum HelpCommand { HELP_CONTEXT = 1, HELP_QUIT = 2, HELP_FINDER = 11 };
+    // The help viewer, as help_viewer.h runs it.
     virtual void WinHelp(QWidget* owner, const QString& helpFile, HelpCommand command, int data)
         = 0;
 };

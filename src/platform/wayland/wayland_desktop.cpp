@@ -4,15 +4,57 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/session_key.h"
 #include "platform/desktop/single_instance.h"
+#include "platform/portal/cover_session.h"
 #include "platform/portal/frozen_sampler.h"
 #include "platform/wayland/activation_token.h"
 #include "platform/wayland/commit_after_configure.h"
+#include "platform/wayland/theme_sound.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QWidget>
 
 namespace platform::wayland {
 
 namespace {
+
+// The app id Qt gives our windows, by Qt's own rule: a token for another id
+// would not be ours to use.
+QString AppId()
+{
+    QString name = QGuiApplication::desktopFileName();
+    if (name.endsWith(QLatin1String(".desktop")))
+        name.chop(8);
+    if (!name.isEmpty())
+        return name;
+    return QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+}
+
+// Covers as native windows, which the compositor lays full-screen on their
+// outputs and gives the focus to.
+class NativeCovers final : public portal::CoverSession {
+public:
+    // The portal could be told of a native window only through a handle
+    // exported for it (xdg-foreign), which is not asked for.
+    QString PortalParent(const QWidget*) const override { return {}; }
+
+    // An ordinary window kind, not a tool tip: the compositor gives the
+    // keyboard only to covers that look like they want it.
+    Qt::WindowFlags CoverFlags() const override { return Qt::Window | Qt::FramelessWindowHint; }
+    void ShowCover(QWidget* cover) const override { cover->showFullScreen(); }
+
+    bool PressesWhereTheyHappen() const override { return true; }
+
+    // The compositor would give the focus to whatever lies under the
+    // pointer, and a token Qt asks for on a cover's behalf dies with it.
+    void ReturnFocus(QWidget* mainWindow) const override
+    {
+        if (const QString token = RequestActivationToken(AppId()); !token.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+        mainWindow->activateWindow();
+    }
+};
 
 class WaylandDesktop final : public Desktop {
 public:
@@ -36,7 +78,7 @@ public:
                 // Without a launcher's token the compositor would refuse
                 // the focus: this copy asks for one of its own.
                 if (token.isEmpty())
-                    token = RequestActivationToken(QStringLiteral("tinctor"));
+                    token = RequestActivationToken(AppId());
                 BringThisCopyForward(product, token);
             });
         }
@@ -54,10 +96,14 @@ public:
     // position is kept for a desktop that does.
     bool PlacesWindows() override { return false; }
 
+    // Qt's Wayland plugin has no bell: the desktop's sound theme plays the
+    // information sound, or nothing does.
+    void Beep() override { PlayThemeSound("dialog-information"); }
+
 private:
     CommitAfterConfigure commits_;
-    portal::FrozenSampler sampler_{
-        false, [] { return RequestActivationToken(QStringLiteral("tinctor")); }};
+    NativeCovers covers_;
+    portal::FrozenSampler sampler_{covers_};
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/x11/display.h"
 
 #include <QGuiApplication>
+#include <QString>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <X11/Xlib.h>
@@ -11,6 +12,11 @@ Display* TheDisplay()
 {
     auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->display() : nullptr;
+}
+
+QString DisplayName(Display* dpy)
+{
+    return QString::fromLocal8Bit(DisplayString(dpy));
 }
 
 } // namespace platform::x11

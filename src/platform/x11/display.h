@@ -5,6 +5,8 @@
 // Sources include Qt first and Xlib last.
 typedef struct _XDisplay Display;
 
+class QString;
+
 namespace platform::x11 {
 
 // An X window id (Xlib's Window).
@@ -13,5 +15,9 @@ using WindowId = unsigned long;
 // The X display Qt's xcb platform talks to, or nullptr where Qt runs on
 // anything else. Every X11 call of the program goes through this one.
 Display* TheDisplay();
+
+// The name the display was opened by (":0"), which tells the copies of the
+// program that are rivals.
+QString DisplayName(Display* dpy);
 
 } // namespace platform::x11

@@ -145,4 +145,14 @@ void ShowWindowRestore(Display* dpy, WindowId window)
     XSync(dpy, False);
 }
 
+void BringForward(Display* dpy, const QString& title)
+{
+    const WindowId running = FindWindow(dpy, title);
+    if (!running)
+        return;
+    const WindowId front = GetLastActivePopup(dpy, running);
+    SetForegroundWindow(dpy, front);
+    ShowWindowRestore(dpy, front);
+}
+
 } // namespace platform::x11

@@ -20,4 +20,9 @@ void SetForegroundWindow(Display* dpy, WindowId window);
 // Restores the window from the minimised state.
 void ShowWindowRestore(Display* dpy, WindowId window);
 
+// Brings the window titled `title` to the front, restored from the
+// minimised state: the pop-up it showed last if there is one, since a user
+// facing a main window that does not respond would not know why.
+void BringForward(Display* dpy, const QString& title);
+
 } // namespace platform::x11

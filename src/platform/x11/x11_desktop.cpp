@@ -1,20 +1,16 @@
 #include "platform/x11/x11_desktop.h"
 
-#include "platform/desktop/copy_channel.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/polling_sampler.h"
 #include "platform/desktop/session_key.h"
-#include "platform/desktop/session_type.h"
 #include "platform/desktop/single_instance.h"
-#include "platform/portal/frozen_sampler.h"
 #include "platform/x11/display.h"
 #include "platform/x11/pointer_grab.h"
 #include "platform/x11/screen_pixels.h"
 #include "platform/x11/window_finder.h"
 
+#include <QApplication>
 #include <QWidget>
-
-#include <X11/Xlib.h>
 
 namespace platform::x11 {
 
@@ -43,52 +39,25 @@ protected:
 
 class X11Desktop final : public Desktop {
 public:
-    // Under Xwayland the root window has no pixels and the pointer's
-    // position stops at our own windows' edges: the pick runs over a
-    // screenshot there, as it does natively.
-    ScreenSampler& Sampler() override
-    {
-        if (InWaylandSession())
-            return frozen_;
-        return sampler_;
-    }
+    ScreenSampler& Sampler() override { return sampler_; }
 
-    // Under Xwayland the rival may be a native window, which no X window
-    // list shows: the session's copies meet at the lock's socket too.
     bool AnotherCopyRuns(const QString& product) override
     {
-        const QString key = Key();
-        const bool another = PreviousInstance(product, key);
-        if (!another && InWaylandSession()) {
-            ListenForLaterCopies(product, key,
-                [product](const QString& token) { BringThisCopyForward(product, token); });
-        }
-        return another;
+        return PreviousInstance(product, SessionKey(DisplayName(TheDisplay())));
     }
 
     // The running copy bears the product name as its title from the moment
-    // its window exists. A dialog it shows comes first, or the user would
-    // face a main window that does not respond.
+    // its window exists.
     void BringRunningCopyForward(const QString& product) override
     {
-        if (InWaylandSession() && CallRunningCopy(product, Key()))
-            return;
-        Display* dpy = TheDisplay();
-        const WindowId running = FindWindow(dpy, product);
-        if (!running)
-            return;
-        const WindowId front = GetLastActivePopup(dpy, running);
-        SetForegroundWindow(dpy, front);
-        ShowWindowRestore(dpy, front);
+        BringForward(TheDisplay(), product);
     }
 
     bool PlacesWindows() override { return true; }
+    void Beep() override { QApplication::beep(); }
 
 private:
-    static QString Key() { return SessionKey(QString::fromLocal8Bit(DisplayString(TheDisplay()))); }
-
     X11Sampler sampler_;
-    portal::FrozenSampler frozen_{true};
 };
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "platform/theme_sound.h"
+#include "platform/wayland/theme_sound.h"
 
 #include <dlfcn.h>
 
-namespace platform {
+namespace platform::wayland {
 
 namespace {
 
@@ -47,4 +47,4 @@ bool PlayThemeSound(const char* eventId)
     return canberra.play(canberra.context, 0, "event.id", eventId, nullptr) == kSuccess;
 }
 
-} // namespace platform
+} // namespace platform::wayland

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+
+class QWidget;
+
+namespace platform::portal {
+
+// How the covers of a pick over a screenshot meet the compositor, which a
+// native Wayland client and an X client of Xwayland do differently. The
+// backend of each gives its own; the pick itself never asks which it is.
+class CoverSession {
+public:
+    virtual ~CoverSession() = default;
+
+    // The window the portal's dialogs belong to, in the portal's notation
+    // ("x11:1c00005"), or empty where the portal cannot be told.
+    virtual QString PortalParent(const QWidget* activeWindow) const = 0;
+
+    // The flags a cover is made with, and how it is shown over the whole of
+    // its screen, above everything, taking the keyboard (Escape must reach
+    // the pick).
+    virtual Qt::WindowFlags CoverFlags() const = 0;
+    virtual void ShowCover(QWidget* cover) const = 0;
+
+    // Whether a press arrives at the place it happened. Where it does not,
+    // the last motion before it stands for it.
+    virtual bool PressesWhereTheyHappen() const = 0;
+
+    // Hands the focus back to `mainWindow` once the covers have gone, where
+    // the compositor would give it to whatever lies under the pointer.
+    virtual void ReturnFocus(QWidget* mainWindow) const = 0;
+};
+
+} // namespace platform::portal
