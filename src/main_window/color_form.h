@@ -31,6 +31,10 @@ public:
     // The View menu's commands, also run by start-up with the saved indices.
     void mnuViewRGB_Click(std::int16_t index);
     void mnuViewMode_Click(std::int16_t index);
+    // The radix and the model in force, which live in the View menu's check
+    // marks: the checked item's index, or -1 before the first command.
+    std::int16_t RadixInForce() const;
+    std::int16_t ModelInForce() const;
 
     // Re-entrancy flags: true while one row pushes values into the other.
     // Both are false whenever the program waits for input.
@@ -125,7 +129,6 @@ private:
     // The radix and the model live in the View menu's check marks.
     bool RgbWrittenInDecimal() const;
     bool RgbReadAsHexadecimal() const;
-    std::int16_t ModelInForce() const;
     std::uint32_t CurrentColorValue() const;
 
     bool picking_ = false;

@@ -16,13 +16,27 @@ bool ColorForm::RgbReadAsHexadecimal() const
     return mnuViewRGB[1]->Checked();
 }
 
+namespace {
+
+template <class Items> std::int16_t CheckedIndex(const Items& items)
+{
+    for (std::int16_t i = 0; i < std::ssize(items); ++i) {
+        if (items[i]->Checked())
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::int16_t ColorForm::RadixInForce() const
+{
+    return CheckedIndex(mnuViewRGB);
+}
+
 std::int16_t ColorForm::ModelInForce() const
 {
-    for (std::int16_t m = 0; m < std::ssize(mnuViewMode); ++m) {
-        if (mnuViewMode[m]->Checked())
-            return m;
-    }
-    return -1; // before the first model command: nothing is converted meaningfully
+    return CheckedIndex(mnuViewMode);
 }
 
 std::uint32_t ColorForm::CurrentColorValue() const

@@ -22,13 +22,6 @@ namespace shell {
 
 namespace {
 
-std::int16_t ReadInRange(const ColorSetting& setting)
-{
-    return InRange(setting,
-        ColorAPI::ReadIniValue(
-            QStringLiteral("Color"), QString::fromLatin1(setting.key), setting.defaultValue));
-}
-
 QString InterfaceFontName(int systemVersion)
 {
     return QString::fromUtf8(
@@ -47,13 +40,12 @@ void ApplyInterfaceFont(ColorForm& form, const QString& face)
 
 void PlaceWindow(ColorForm& form)
 {
-    const QString window = QStringLiteral("Window");
     const std::int32_t centredLeft = (platform::ScreenWidth() - form.Width()) / 2;
-    std::int32_t left = ColorAPI::ReadIniValue(window, QStringLiteral("PosX"), centredLeft);
+    std::int32_t left = ReadPosition(kLeftKey, centredLeft);
     if (!UsablePosition(left, platform::TwipsPerPixelX()))
         left = centredLeft;
     const std::int32_t centredTop = (platform::ScreenHeight() - form.Height()) / 2;
-    std::int32_t top = ColorAPI::ReadIniValue(window, QStringLiteral("PosY"), centredTop);
+    std::int32_t top = ReadPosition(kTopKey, centredTop);
     if (!UsablePosition(top, platform::TwipsPerPixelY()))
         top = centredTop;
     // A place saved on a monitor that is gone (unplugged, undocked) would
@@ -84,11 +76,11 @@ void Form_Load(ColorForm& form)
 
     // Model before radix, both before the colour: the colour's change
     // reactions then fill every box in the restored model and radix.
-    form.mnuViewMode_Click(ReadInRange(kModeSetting));
-    form.mnuViewRGB_Click(ReadInRange(kRadixSetting));
-    form.HScroll1[0]->SetValue(ReadInRange(kRedSetting));
-    form.HScroll1[1]->SetValue(ReadInRange(kGreenSetting));
-    form.HScroll1[2]->SetValue(ReadInRange(kBlueSetting));
+    form.mnuViewMode_Click(ReadColorSetting(kModeSetting));
+    form.mnuViewRGB_Click(ReadColorSetting(kRadixSetting));
+    form.HScroll1[0]->SetValue(ReadColorSetting(kRedSetting));
+    form.HScroll1[1]->SetValue(ReadColorSetting(kGreenSetting));
+    form.HScroll1[2]->SetValue(ReadColorSetting(kBlueSetting));
 
     QString helpFolder = folder;
     if (!helpFolder.endsWith(QLatin1Char('/')))

@@ -1,12 +1,21 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
-// What start-up takes from the settings file. Kept apart from the form so that
-// the settings fuzz target holds any file to exactly the program's rules.
+// The settings file's sections and keys, with the rules start-up holds a
+// stored value to; start-up reads and shutdown writes through this one
+// table. Kept apart from the form so that the settings fuzz target holds any
+// file to exactly the program's rules.
 namespace shell {
 
+// The window's stored position, in twips.
+inline constexpr char kWindowSection[] = "Window";
+inline constexpr char kLeftKey[] = "PosX";
+inline constexpr char kTopKey[] = "PosY";
+
 // A [Color] key with the range of values the program itself writes there.
+inline constexpr char kColorSection[] = "Color";
 struct ColorSetting {
     const char* key;
     std::int16_t defaultValue;
@@ -26,5 +35,13 @@ std::int16_t InRange(const ColorSetting& setting, std::int32_t stored);
 // X11 coordinates are 16-bit: a stored position beyond them cannot be a
 // place the window was ever saved at.
 bool UsablePosition(std::int32_t twips, float twipsPerPixel);
+
+// The stored position's `key` (kLeftKey, kTopKey), or `fallback`.
+std::int32_t ReadPosition(const char* key, std::int32_t fallback);
+void WritePosition(const char* key, std::int32_t twips);
+
+// The stored value of `setting`, held to its range.
+std::int16_t ReadColorSetting(const ColorSetting& setting);
+void WriteColorSetting(const ColorSetting& setting, std::int16_t value);
 
 } // namespace shell
