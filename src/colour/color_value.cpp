@@ -1,6 +1,6 @@
 #include "colour/color_value.h"
 
-#include <cmath>
+#include "colour/rounding.h"
 
 namespace colour {
 
@@ -10,7 +10,7 @@ int ChannelFromUnit(double unit)
         return 0;
     if (unit >= 1.0)
         return 255;
-    return static_cast<int>(std::lround(unit * 255.0));
+    return RoundHalfAwayFromZero(unit * 255.0);
 }
 
 } // namespace colour

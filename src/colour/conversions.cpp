@@ -1,6 +1,6 @@
 #include "colour/conversions.h"
 
-#include <cmath>
+#include "colour/rounding.h"
 
 // Every result here is fixed to the bit, so the code follows the written steps
 // literally: double operations in the written order (no FMA, see CMakeLists),
@@ -8,23 +8,6 @@
 // kept in a double variable, so that no arithmetic happens in float by accident.
 namespace colour {
 namespace {
-
-// The three ways a real becomes an integer. They differ on exact halves and
-// below zero, and each step names the one it needs.
-int RoundHalfEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value)); // default mode: to nearest, ties to even
-}
-
-int RoundHalfUp(double value)
-{
-    return static_cast<int>(std::floor(value + 0.5));
-}
-
-int Floor(double value)
-{
-    return static_cast<int>(std::floor(value));
-}
 
 Triple MakeTriple(int c0, int c1, int c2)
 {
@@ -100,7 +83,7 @@ Triple RgbToYuv(int r, int g, int b)
 {
     // The U and V coefficients sum to zero, but their rounded products do not
     // cancel: some greys floor to 127 instead of 128. That is intended.
-    const int y = RoundHalfEven(r * 0.29891 + g * 0.58661 + b * 0.11448);
+    const int y = RoundHalfEven(r * kLumaRed + g * kLumaGreen + b * kLumaBlue);
     const int u = Floor(r * -0.168736 - g * 0.331264 + b * 0.5) + 128;
     const int v = Floor(r * 0.5 - g * 0.418688 - b * 0.081312) + 128;
     return MakeTriple(y, u, v);

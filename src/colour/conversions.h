@@ -19,6 +19,13 @@ struct Triple {
     friend bool operator==(const Triple&, const Triple&) = default;
 };
 
+// The weights of red, green and blue in a colour's luminance, shared by YUV's
+// Y and BlackTextReadable. Each sums the products in its own order, and that order
+// is part of its result, since every addition rounds.
+inline constexpr double kLumaRed = 0.29891;
+inline constexpr double kLumaGreen = 0.58661;
+inline constexpr double kLumaBlue = 0.11448;
+
 Triple RgbToHsv(int r, int g, int b);
 Triple RgbToHls(int r, int g, int b);
 Triple RgbToYuv(int r, int g, int b);

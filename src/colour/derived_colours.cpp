@@ -1,5 +1,7 @@
 #include "colour/derived_colours.h"
 
+#include "colour/conversions.h"
+
 namespace colour {
 
 Rgb Invert(int r, int g, int b)
@@ -20,7 +22,7 @@ Rgb Complement(int r, int g, int b)
 
 bool BlackTextReadable(int r, int g, int b)
 {
-    const double y = 0.58661 * g + 0.29891 * r + 0.11448 * b;
+    const double y = kLumaGreen * g + kLumaRed * r + kLumaBlue * b;
     return y > 128.0;
 }
 

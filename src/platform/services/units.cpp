@@ -1,10 +1,10 @@
 #include "platform/services/units.h"
 
+#include "colour/rounding.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-
-#include <cmath>
 
 namespace platform {
 
@@ -17,16 +17,6 @@ double LogicalDpi(bool horizontal)
     if (!screen)
         return 96.0;
     return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
-}
-
-int RoundHalfAwayFromZero(double value)
-{
-    return static_cast<int>(std::lround(value));
-}
-
-std::int32_t RoundHalfEven(double value)
-{
-    return static_cast<std::int32_t>(std::nearbyint(value)); // default mode: ties to even
 }
 
 } // namespace
@@ -43,12 +33,12 @@ float TwipsPerPixelY()
 
 int TwipsToPixelsX(double twips)
 {
-    return RoundHalfAwayFromZero(twips / TwipsPerPixelX());
+    return colour::RoundHalfAwayFromZero(twips / TwipsPerPixelX());
 }
 
 int TwipsToPixelsY(double twips)
 {
-    return RoundHalfAwayFromZero(twips / TwipsPerPixelY());
+    return colour::RoundHalfAwayFromZero(twips / TwipsPerPixelY());
 }
 
 QRect TwipsToPixels(int left, int top, int width, int height)
@@ -59,12 +49,12 @@ QRect TwipsToPixels(int left, int top, int width, int height)
 
 std::int32_t PixelsToTwipsX(int pixels)
 {
-    return RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelX()));
+    return colour::RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelX()));
 }
 
 std::int32_t PixelsToTwipsY(int pixels)
 {
-    return RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelY()));
+    return colour::RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelY()));
 }
 
 void Place(QWidget* control, int left, int top, int width, int height)
