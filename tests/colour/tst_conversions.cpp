@@ -6,17 +6,7 @@
 #include <cmath>
 
 #include "colour/conversions.h"
-
-namespace colour {
-
-// Found by QCOMPARE through argument-dependent lookup, so failures show numbers.
-char* toString(const Triple& t)
-{
-    return qstrdup(QByteArray::number(t.c0) + ", " + QByteArray::number(t.c1) + ", "
-        + QByteArray::number(t.c2));
-}
-
-} // namespace colour
+#include "support/colour_printers.h"
 
 using colour::Triple;
 using Conversion = Triple (*)(int, int, int);

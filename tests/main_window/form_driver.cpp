@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStyleOptionSlider>
 #include <QTimer>
 
 namespace form_driver {
@@ -61,22 +60,6 @@ void Paste(platform::TextBox* box, const QString& text)
     QGuiApplication::clipboard()->setText(text);
     SelectAllByKeys(box);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-}
-
-QPoint ThumbCentre(platform::ScrollBar* bar)
-{
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->value();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    return bar->style()
-        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
-        .center();
 }
 
 void DragThumbToEnd(platform::ScrollBar* bar, bool toStart)

@@ -5,6 +5,8 @@
 #include "platform/controls/label.h"
 #include "platform/controls/scroll_bar.h"
 #include "platform/controls/text_box.h"
+#include "support/colour_printers.h"
+#include "support/scroll_bar_thumb.h"
 
 #include <QtTest>
 
@@ -15,10 +17,7 @@
 // real widgets. Only the set-up before the window shows calls code directly.
 namespace form_driver {
 
-struct Rgb {
-    int r, g, b;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using Rgb = colour::Rgb;
 
 // A shown, active window in the given model and radix with the given colour.
 std::unique_ptr<ColorForm> Open(std::int16_t model, std::int16_t radix, Rgb colour);
@@ -34,8 +33,6 @@ void SelectAllByKeys(platform::TextBox* box);
 void Type(platform::TextBox* box, const QString& keys);
 // Selects the whole text and pastes `text` with Ctrl+V.
 void Paste(platform::TextBox* box, const QString& text);
-// Where the thumb's middle is now, in the bar's pixels.
-QPoint ThumbCentre(platform::ScrollBar* bar);
 // Drags the thumb far past the end of the bar (or the start, for `toStart`).
 void DragThumbToEnd(platform::ScrollBar* bar, bool toStart = false);
 // Opens `menu` from the menu bar with a click and clicks `item` in it; with
@@ -52,16 +49,3 @@ bool ClickAndHandlePopup(QWidget* control, Qt::MouseButton button, QPoint pos,
 QStringList VisibleItems(const QMenu* menu);
 
 } // namespace form_driver
-
-namespace QTest {
-template <> inline char* toString(const form_driver::Rgb& c)
-{
-    return qstrdup(
-        QByteArray::number(c.r) + ", " + QByteArray::number(c.g) + ", " + QByteArray::number(c.b));
-}
-template <> inline char* toString(const colour::Triple& t)
-{
-    return qstrdup(QByteArray::number(t.c0) + ", " + QByteArray::number(t.c1) + ", "
-        + QByteArray::number(t.c2));
-}
-} // namespace QTest

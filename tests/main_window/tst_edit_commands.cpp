@@ -94,7 +94,7 @@ void tst_EditCommands::invertAndComplement_data()
         {{100, 100, 100}, {155, 155, 155}, {100, 100, 100}},
     };
     for (const auto& [colour, inverted, complement] : table) {
-        const std::unique_ptr<char[]> text(QTest::toString(colour)); // ours to free
+        const std::unique_ptr<char[]> text(toString(colour)); // ours to free
         const QByteArray name(text.get());
         QTest::newRow("invert " + name) << 0 << colour << inverted;
         QTest::newRow("complement " + name) << 1 << colour << complement;

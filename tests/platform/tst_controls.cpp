@@ -5,10 +5,9 @@
 #include "platform/controls/scroll_bar.h"
 #include "platform/controls/text_box.h"
 #include "platform/services/units.h"
+#include "support/scroll_bar_thumb.h"
 
 #include <QMenu>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QtTest>
 
 #include <memory>
@@ -91,24 +90,14 @@ void tst_Controls::draggingTheThumbScrollsThenChanges()
     QSignalSpy scrolls(bar, &platform::ScrollBar::Scroll);
     QSignalSpy changes(bar, &platform::ScrollBar::Change);
 
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = Qt::Horizontal;
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->value();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    const QRect thumb = bar->style()->subControlRect(
-        QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
-    QTest::mousePress(bar, Qt::LeftButton, {}, thumb.center());
-    QTest::mouseMove(bar, thumb.center() + QPoint(40, 0));
-    QTest::mouseMove(bar, thumb.center() + QPoint(80, 0));
+    const QPoint thumb = ThumbCentre(bar);
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(bar, thumb + QPoint(40, 0));
+    QTest::mouseMove(bar, thumb + QPoint(80, 0));
     QVERIFY(scrolls.count() >= 2);
     QCOMPARE(changes.count(), 0);
     QVERIFY(bar->Value() > 0); // the value follows the thumb during the drag
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb.center() + QPoint(80, 0));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb + QPoint(80, 0));
     QCOMPARE(changes.count(), 1);
 }
 
