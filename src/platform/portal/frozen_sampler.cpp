@@ -92,8 +92,7 @@ void FrozenSampler::End(QWidget*)
 {
     ended_ = true;
     qApp->removeEventFilter(this);
-    // Ended from a cover's own release: it goes once its handler has
-    // returned.
+    // Deleted later, not here: an event on its way may still be a cover's.
     for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
         if (cover) {
             cover->hide();

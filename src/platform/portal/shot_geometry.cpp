@@ -1,5 +1,7 @@
 #include "platform/portal/shot_geometry.h"
 
+#include "colour/rounding.h"
+
 #include <QtGlobal>
 
 #include <cmath>
@@ -41,8 +43,8 @@ QRectF ShotRect(const QRectF& screen, const QRectF& layout, QSize shot)
 
 QRect LoupeRect(QPointF pointer, QSize loupe, QSize screen)
 {
-    const int px = static_cast<int>(std::floor(pointer.x()));
-    const int py = static_cast<int>(std::floor(pointer.y()));
+    const int px = colour::Floor(pointer.x());
+    const int py = colour::Floor(pointer.y());
     int x = px + kLoupeGap;
     if (x + loupe.width() > screen.width())
         x = px - kLoupeGap - loupe.width();
