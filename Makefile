@@ -9,10 +9,14 @@ PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx1
 TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
                  sway xwayland dbus-daemon wl-clipboard grim slurp pipewire \
                  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk \
-                 desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind
+                 desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind \
+                 clang-format
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
+# ON makes every build below treat the compiler's warnings as errors; CI
+# (.ci/run) sets it, and so can you: make test WERROR=ON.
+WERROR ?= OFF
 
 .PHONY: run test test-asan fuzz test-valgrind bench install package build deps test-deps clean
 
@@ -23,9 +27,13 @@ test-deps:
 	@tools/ensure-packages $(PACKAGES) $(TEST_PACKAGES)
 
 $(BUILD_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DTINCTOR_WERROR=$(WERROR)
 
+# ./build keeps its first configuration; only a change of WERROR configures
+# it again, which a mere `make run` does not.
 build: deps $(BUILD_DIR)/CMakeCache.txt
+	@grep -qx 'TINCTOR_WERROR:BOOL=$(WERROR)' $(BUILD_DIR)/CMakeCache.txt || \
+	    cmake -S . -B $(BUILD_DIR) -DTINCTOR_WERROR=$(WERROR)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
@@ -41,7 +49,7 @@ ASAN_DIR := build-asan
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
 test-asan: test-deps
-	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINCTOR_WERROR=$(WERROR) \
 	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
@@ -55,7 +63,7 @@ FUZZ_DIR := build-fuzz
 FUZZ_SECONDS ?= 60
 
 fuzz: test-deps
-	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINCTOR_WERROR=$(WERROR) \
 	    -DCMAKE_CXX_COMPILER=clang++ -DTINCTOR_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	tests/fuzz/run_fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
