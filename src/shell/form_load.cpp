@@ -85,7 +85,8 @@ void Form_Load(ColorForm& form)
     QString helpFolder = folder;
     if (!helpFolder.endsWith(QLatin1Char('/')))
         helpFolder += QLatin1Char('/');
-    platform::SetHelpFile(helpFolder + QStringLiteral("Tinctor.hlp"));
+    platform::SetHelpFile(
+        helpFolder + QString::fromLatin1(resources::kProductName) + QStringLiteral(".hlp"));
 
     const int version = os.SystemVersion();
     ApplyInterfaceFont(form, InterfaceFontName(version));
