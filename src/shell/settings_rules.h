@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 
 // The settings file's sections and keys, with the rules start-up holds a
