@@ -12,13 +12,18 @@ TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
                  desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind \
                  clang-format
 
+# The headless GNOME and KDE Plasma sessions of `make test-desktops`.
+GNOME_PACKAGES := gnome-shell xdg-desktop-portal-gnome xdg-desktop-portal-gtk pipewire wireplumber
+KDE_PACKAGES := kwin-wayland xdg-desktop-portal-kde plasma-workspace qml-module-org-kde-kirigami2 \
+                qml-module-qtquick-controls2 qml-module-qtquick-layouts
+
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 # ON makes every build below treat the compiler's warnings as errors; CI
 # (.ci/run) sets it, and so can you: make test WERROR=ON.
 WERROR ?= OFF
 
-.PHONY: run test test-asan fuzz test-valgrind bench install package build deps test-deps clean
+.PHONY: run test test-desktops test-asan fuzz test-valgrind bench install package build deps test-deps clean
 
 deps:
 	@tools/ensure-packages $(PACKAGES)
@@ -40,7 +45,12 @@ run: build
 	./$(BUILD_DIR)/tinctor
 
 test: test-deps build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE desktops
+
+# The same program on headless GNOME and KDE Plasma sessions, one at a time.
+test-desktops: test-deps build
+	@tools/ensure-packages $(GNOME_PACKAGES) $(KDE_PACKAGES)
+	cd $(BUILD_DIR) && ctest --output-on-failure -L desktops
 
 # The whole suite again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer; leaks are reported too, but for the system
@@ -55,7 +65,7 @@ test-asan: test-deps
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	    ctest --output-on-failure -j $(JOBS)
+	    ctest --output-on-failure -j $(JOBS) -LE desktops
 
 # The text parsers and the settings file under libFuzzer (clang), each for
 # FUZZ_SECONDS, starting from the seed corpora in tests/fuzz/corpus.
