@@ -1,6 +1,9 @@
 #include "main_window/color_form.h"
 #include "platform/services/help_key.h"
+#include "platform/services/identity.h"
 #include "platform/services/termination.h"
+#include "resources/icon.h"
+#include "resources/version.h"
 #include "shell/start_up.h"
 
 #include <QApplication>
@@ -11,6 +14,8 @@ int main(int argc, char* argv[])
     platform::CloseOnTermination(nullptr);
 
     QApplication app(argc, argv);
+    // Before a second start asks for the focus in the entry's name.
+    platform::TellDesktopWhoWeAre(QString::fromLatin1(resources::kDesktopId), resources::AppIcon());
     if (!shell::Form_Initialize())
         return 0; // the running copy is in front now
 

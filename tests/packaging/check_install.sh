@@ -60,6 +60,11 @@ for _ in $(seq 50); do [[ -s "$stage/display" ]] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$stage/display") QT_QPA_PLATFORM=xcb
 "$root/bin/tinctor" > /dev/null 2>&1 &
 app=$!
-timeout 20 xdotool search --sync --onlyvisible --name '^Tinctor$' > /dev/null \
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tinctor$' | head -n1) \
     || fail "the installed program showed no window"
+# The desktop matches the window to its entry, for the icon and the grouping
+# with a pinned launcher, by the window's class.
+id=$(basename "$desktop" .desktop)
+grep -qx "StartupWMClass=$id" "$desktop" || fail "the entry names no window class $id"
+[[ "$(xprop -id "$window" WM_CLASS)" == *", \"$id\"" ]] || fail "the window's class is not $id"
 echo "1 passed, 0 failed"

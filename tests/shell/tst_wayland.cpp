@@ -59,7 +59,8 @@ void tst_Wayland::nativeStartShowsOneWindow()
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     const QJsonObject window = desktop_->Windows(QStringLiteral("Tinctor")).first();
     QCOMPARE(window.value("shell").toString(), QStringLiteral("xdg_shell"));
-    QCOMPARE(window.value("app_id").toString(), QStringLiteral("tinctor"));
+    // The desktop entry's id, by which the desktop finds name and icon.
+    QCOMPARE(window.value("app_id").toString(), QStringLiteral("org.vantrel.Tinctor"));
     QCOMPARE(tinctor->Terminate(), 0);
 }
 
