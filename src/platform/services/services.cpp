@@ -1,5 +1,6 @@
 #include "platform/services/services.h"
 
+#include "platform/services/desktop_colours.h"
 #include "platform/services/system_colours.h"
 
 #include <QApplication>
@@ -52,7 +53,7 @@ class DesktopServices final : public Services {
 public:
     std::uint32_t GetSysColor(int index) override
     {
-        return SystemColour(QGuiApplication::palette(), index);
+        return SystemColour(QGuiApplication::palette(), DesktopSaysNow(), index);
     }
 
     // A Linux desktop has every interface colour the menu offers.
