@@ -137,13 +137,13 @@ void AboutForm::Form_Load(const platform::Form& main)
     // is unknown and the compositor places the dialog.
     if (platform::TheDesktop().PlacesWindows()) {
         const QSize outer = size() + Decoration(main);
-        const float width = static_cast<float>(outer.width()) * platform::TwipsPerPixelX();
-        const float height = static_cast<float>(outer.height()) * platform::TwipsPerPixelY();
+        const float width = static_cast<float>(outer.width()) * platform::ScreenTwipsPerPixelX();
+        const float height = static_cast<float>(outer.height()) * platform::ScreenTwipsPerPixelY();
         const float left = CentreOver(
             static_cast<float>(main.OuterLeft()), static_cast<float>(main.Width()), width);
         const float top = CentreOver(
             static_cast<float>(main.OuterTop()), static_cast<float>(main.Height()), height);
-        move(platform::TwipsToPixelsX(left), platform::TwipsToPixelsY(top));
+        move(platform::ScreenTwipsToPixelsX(left), platform::ScreenTwipsToPixelsY(top));
     }
 
     Image1->setPixmap(main.windowIcon().pixmap(kIconSize));
@@ -151,9 +151,11 @@ void AboutForm::Form_Load(const platform::Form& main)
     Label2->SetCaption(VersionText(resources::kVersionMajor, resources::kVersionMinor));
     Label3->SetCaption(QString::fromUtf8(resources::kCopyright));
     Label4->SetCaption(resources::LoadResString(resources::kWebPageString));
-    // The 9-point face needs more than the 180 twips laid out for it, or the
-    // descenders, the underline and the outer letters are cut off.
-    Label4->FitCaption();
+    // The 9-point face needs more than the 180 twips laid out for the link,
+    // or the descenders, the underline and the outer letters are cut off;
+    // the 12-point title needs more than its 255 on most desktop faces.
+    for (platform::Label* label : {Label1, Label2, Label3, Label4})
+        label->FitCaption();
     Label4->setCursor(resources::LoadResCursor(resources::kHandCursor));
     platform::TheDesktop().Beep();
 }

@@ -1,6 +1,7 @@
 #include "shell/start_up.h"
 
 #include "main_window/color_form.h"
+#include "platform/controls/label.h"
 #include "platform/controls/line.h"
 #include "platform/controls/menu.h"
 #include "platform/controls/scroll_bar.h"
@@ -28,13 +29,18 @@ QString InterfaceFontName(int systemVersion)
         systemVersion == 400 ? resources::kClassicFace : resources::kInterfaceFace);
 }
 
-// Menus, lines and scroll bars have no font of their own to set.
+// Menus, lines and scroll bars have no font of their own to set. A desktop
+// face can be wider than the one the captions were laid out for: they grow
+// out of their places rather than lose their ends.
 void ApplyInterfaceFont(ColorForm& form, const QString& face)
 {
     for (QWidget* control : form.Client()->findChildren<QWidget*>()) {
         if (qobject_cast<platform::ScrollBar*>(control) || qobject_cast<platform::Line*>(control))
             continue;
         platform::SetFontName(control, face);
+        auto* label = qobject_cast<platform::Label*>(control);
+        if (label && !label->Caption().isEmpty())
+            label->FitCaption();
     }
 }
 
@@ -42,11 +48,11 @@ void PlaceWindow(ColorForm& form)
 {
     const std::int32_t centredLeft = (platform::ScreenWidth() - form.Width()) / 2;
     std::int32_t left = ReadPosition(kLeftKey, centredLeft);
-    if (!UsablePosition(left, platform::TwipsPerPixelX()))
+    if (!UsablePosition(left, platform::ScreenTwipsPerPixelX()))
         left = centredLeft;
     const std::int32_t centredTop = (platform::ScreenHeight() - form.Height()) / 2;
     std::int32_t top = ReadPosition(kTopKey, centredTop);
-    if (!UsablePosition(top, platform::TwipsPerPixelY()))
+    if (!UsablePosition(top, platform::ScreenTwipsPerPixelY()))
         top = centredTop;
     // A place saved on a monitor that is gone (unplugged, undocked) would
     // open the window where nobody can see it: it opens as on a first start.

@@ -25,8 +25,8 @@ void Form_Unload(ColorForm& form)
     // from the program, the one stored stays for a desktop that does not.
     if (platform::TheDesktop().PlacesWindows()) {
         const QPoint normal = form.NormalPosition();
-        WritePosition(kLeftKey, platform::PixelsToTwipsX(normal.x()));
-        WritePosition(kTopKey, platform::PixelsToTwipsY(normal.y()));
+        WritePosition(kLeftKey, platform::ScreenPixelsToTwipsX(normal.x()));
+        WritePosition(kTopKey, platform::ScreenPixelsToTwipsY(normal.y()));
     }
 
     WriteColorSetting(kRedSetting, form.HScroll1[0]->Value());

@@ -42,32 +42,32 @@ void Form::SetHelpContextID(int id)
 // would move the window by the frame's size at every start.
 int Form::Left() const
 {
-    return PixelsToTwipsX(geometry().x());
+    return ScreenPixelsToTwipsX(geometry().x());
 }
 
 int Form::Top() const
 {
-    return PixelsToTwipsY(geometry().y());
+    return ScreenPixelsToTwipsY(geometry().y());
 }
 
 int Form::OuterLeft() const
 {
-    return PixelsToTwipsX(pos().x());
+    return ScreenPixelsToTwipsX(pos().x());
 }
 
 int Form::OuterTop() const
 {
-    return PixelsToTwipsY(pos().y());
+    return ScreenPixelsToTwipsY(pos().y());
 }
 
 void Form::SetLeft(int twips)
 {
-    move(TwipsToPixelsX(twips), geometry().y());
+    move(ScreenTwipsToPixelsX(twips), geometry().y());
 }
 
 void Form::SetTop(int twips)
 {
-    move(geometry().x(), TwipsToPixelsY(twips));
+    move(geometry().x(), ScreenTwipsToPixelsY(twips));
 }
 
 // Before the first show Qt has not sized the window yet; the layout knows
@@ -79,12 +79,12 @@ static QSize OuterSize(const QWidget& window)
 
 int Form::Width() const
 {
-    return PixelsToTwipsX(OuterSize(*this).width());
+    return ScreenPixelsToTwipsX(OuterSize(*this).width());
 }
 
 int Form::Height() const
 {
-    return PixelsToTwipsY(OuterSize(*this).height());
+    return ScreenPixelsToTwipsY(OuterSize(*this).height());
 }
 
 bool Form::TopStripOnAScreen(int leftTwips, int topTwips) const
@@ -92,7 +92,7 @@ bool Form::TopStripOnAScreen(int leftTwips, int topTwips) const
     // Start-up asks before the first show, when the frame is not known yet:
     // the style's title bar height stands in for it.
     const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    const QRect strip(TwipsToPixelsX(leftTwips), TwipsToPixelsY(topTwips) - titleBar,
+    const QRect strip(ScreenTwipsToPixelsX(leftTwips), ScreenTwipsToPixelsY(topTwips) - titleBar,
         OuterSize(*this).width(), titleBar + 1);
     for (const QScreen* screen : QGuiApplication::screens()) {
         if (screen->geometry().intersects(strip))

@@ -26,6 +26,8 @@ void Label::SetCaption(const QString& caption)
     QString shown = caption;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     setText(shown);
+    if (!hitSize_.isEmpty())
+        FitCaption();
 }
 
 // The pick sets both colours on every pass; a palette change repolishes and
@@ -68,13 +70,15 @@ void Label::FitCaption()
 {
     const QRect placed = HitRect().translated(pos());
     const QFontMetrics metrics = fontMetrics();
-    const QSize needed = QSize(metrics.horizontalAdvance(text()), metrics.height())
+    // With a buddy the access key's "&" is not drawn but underlines.
+    const int flags = buddy() ? Qt::TextShowMnemonic : 0;
+    const QSize needed = QSize(metrics.size(flags, text()).width(), metrics.height())
                              .grownBy(QMargins(1, 1, 1, 1) * kBorderWidth);
     const QSize size = placed.size().expandedTo(needed);
     // The extra pixel of an odd growth goes above and to the left.
-    const QPoint corner = placed.topLeft()
-        - QPoint(
-            (size.width() - placed.width() + 1) / 2, (size.height() - placed.height() + 1) / 2);
+    const QPoint growth(
+        (size.width() - placed.width() + 1) / 2, (size.height() - placed.height() + 1) / 2);
+    const QPoint corner = placed.topLeft() - (alignment() & Qt::AlignHCenter ? growth : QPoint());
     setGeometry(QRect(corner, size));
     hitOrigin_ = placed.topLeft() - corner;
     hitSize_ = placed.size();
@@ -83,6 +87,13 @@ void Label::FitCaption()
 QRect Label::HitRect() const
 {
     return hitSize_.isEmpty() ? rect() : QRect(hitOrigin_, hitSize_);
+}
+
+void Label::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange && !hitSize_.isEmpty())
+        FitCaption();
 }
 
 MouseArgs Label::Args(const QMouseEvent& event, bool pressOrRelease) const

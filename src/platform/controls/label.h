@@ -28,11 +28,14 @@ public:
     void SetBorder(bool on);
     bool Border() const { return frameShape() != QFrame::NoFrame; }
 
-    // Grows the painted box, about the centre of the box the label was
-    // placed in, until the caption fits in one line with its border on: for
-    // a font larger than its place. The placed box stays the label for the
-    // mouse: positions are relative to it, and a press outside it (both
-    // edges included) passes to the container.
+    // Grows the painted box out of the box the label was placed in until
+    // the caption fits in one line with its border on: for a font larger
+    // than its place. A centred caption grows about the centre, any other
+    // to the right and down, so that captions aligned at the left stay so.
+    // The placed box stays the label for the mouse: positions are relative
+    // to it, and a press outside it (both edges included) passes to the
+    // container. Once fitted, the label fits again whenever its caption or
+    // its font changes.
     void FitCaption();
     // The placed box, in the label's own pixels.
     QRect HitRect() const;
@@ -43,6 +46,7 @@ signals:
     void MouseUp(const platform::MouseArgs& args);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

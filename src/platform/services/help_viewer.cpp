@@ -1,6 +1,7 @@
 #include "platform/services/help_viewer.h"
 
 #include "platform/controls/named.h"
+#include "platform/services/units.h"
 #include "resources/captions.h"
 
 #include <QApplication>
@@ -63,7 +64,8 @@ public:
         auto* column = new QVBoxLayout(this);
         column->addLayout(buttons);
         column->addWidget(text_);
-        resize(560, 520);
+        // The first size grows with the desktop's text, as the main window does.
+        resize(TwipsToPixelsX(8400), TwipsToPixelsY(7800));
 
         connect(contents, &QPushButton::clicked, this, [this] { ShowContents(); });
         connect(back, &QPushButton::clicked, text_, &QTextBrowser::backward);

@@ -10,13 +10,13 @@ namespace platform {
 int ScreenWidth()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? PixelsToTwipsX(screen->geometry().width()) : 0;
+    return screen ? ScreenPixelsToTwipsX(screen->geometry().width()) : 0;
 }
 
 int ScreenHeight()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? PixelsToTwipsY(screen->geometry().height()) : 0;
+    return screen ? ScreenPixelsToTwipsY(screen->geometry().height()) : 0;
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "colour/rounding.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -9,6 +10,8 @@
 namespace platform {
 
 namespace {
+
+constexpr double kDrawnForPoints = 9.0;
 
 // Without a screen (no application yet) the classic 96 DPI holds.
 double LogicalDpi(bool horizontal)
@@ -19,26 +22,62 @@ double LogicalDpi(bool horizontal)
     return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
 }
 
+// The desktop's interface text against the size the layout was drawn for;
+// never below 1, so that small text keeps the window as drawn.
+double TextScale()
+{
+    const QFont font = QGuiApplication::font();
+    double points = font.pointSizeF();
+    if (points <= 0 && font.pixelSize() > 0)
+        points = font.pixelSize() * 72.0 / LogicalDpi(false);
+    return points > kDrawnForPoints ? points / kDrawnForPoints : 1.0;
+}
+
+float LayoutFactor(bool horizontal)
+{
+    return static_cast<float>(1440.0 / (LogicalDpi(horizontal) * TextScale()));
+}
+
+float ScreenFactor(bool horizontal)
+{
+    return static_cast<float>(1440.0 / LogicalDpi(horizontal));
+}
+
+int ToPixels(double twips, float twipsPerPixel)
+{
+    return colour::RoundHalfAwayFromZero(twips / twipsPerPixel);
+}
+
 } // namespace
 
 float TwipsPerPixelX()
 {
-    return static_cast<float>(1440.0 / LogicalDpi(true));
+    return LayoutFactor(true);
 }
 
 float TwipsPerPixelY()
 {
-    return static_cast<float>(1440.0 / LogicalDpi(false));
+    return LayoutFactor(false);
+}
+
+float ScreenTwipsPerPixelX()
+{
+    return ScreenFactor(true);
+}
+
+float ScreenTwipsPerPixelY()
+{
+    return ScreenFactor(false);
 }
 
 int TwipsToPixelsX(double twips)
 {
-    return colour::RoundHalfAwayFromZero(twips / TwipsPerPixelX());
+    return ToPixels(twips, TwipsPerPixelX());
 }
 
 int TwipsToPixelsY(double twips)
 {
-    return colour::RoundHalfAwayFromZero(twips / TwipsPerPixelY());
+    return ToPixels(twips, TwipsPerPixelY());
 }
 
 QRect TwipsToPixels(int left, int top, int width, int height)
@@ -47,14 +86,24 @@ QRect TwipsToPixels(int left, int top, int width, int height)
         TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height));
 }
 
-std::int32_t PixelsToTwipsX(int pixels)
+int ScreenTwipsToPixelsX(double twips)
 {
-    return colour::RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelX()));
+    return ToPixels(twips, ScreenTwipsPerPixelX());
 }
 
-std::int32_t PixelsToTwipsY(int pixels)
+int ScreenTwipsToPixelsY(double twips)
 {
-    return colour::RoundHalfEven(pixels * static_cast<double>(TwipsPerPixelY()));
+    return ToPixels(twips, ScreenTwipsPerPixelY());
+}
+
+std::int32_t ScreenPixelsToTwipsX(int pixels)
+{
+    return colour::RoundHalfEven(pixels * static_cast<double>(ScreenTwipsPerPixelX()));
+}
+
+std::int32_t ScreenPixelsToTwipsY(int pixels)
+{
+    return colour::RoundHalfEven(pixels * static_cast<double>(ScreenTwipsPerPixelY()));
 }
 
 void Place(QWidget* control, int left, int top, int width, int height)
