@@ -13,7 +13,10 @@ TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
                  clang-format
 
 # The headless GNOME and KDE Plasma sessions of `make test-desktops`.
-GNOME_PACKAGES := gnome-shell xdg-desktop-portal-gnome xdg-desktop-portal-gtk pipewire wireplumber
+# Qt reads GNOME's interface font (Cantarell 11) through its GTK theme, which
+# Debian installs with Qt unless recommends are left out, as here.
+GNOME_PACKAGES := gnome-shell xdg-desktop-portal-gnome xdg-desktop-portal-gtk \
+                  qt6-gtk-platformtheme fonts-cantarell
 KDE_PACKAGES := kwin-wayland xdg-desktop-portal-kde plasma-workspace qml-module-org-kde-kirigami2 \
                 qml-module-qtquick-controls2 qml-module-qtquick-layouts
 
