@@ -22,6 +22,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -113,19 +114,26 @@ Times StartOnce(const XSession& x, Display* dpy, const QStringList& command, con
     return times;
 }
 
-// What the program holds and has used two seconds after start, when it has
-// long been idle.
-Resources AtRest(const XSession& x, const QStringList& command, const QString& folder)
+// What each program holds and has used two seconds after start, when it has
+// long been idle. They run at the same time: a page of a library counts in
+// PSS by the processes that map it, and whatever else runs on the machine
+// then weighs on every contender alike.
+void AtRest(const XSession& x, std::vector<StartFigures>& programs, const QString& folder)
 {
-    QProcess process;
-    process.setProcessEnvironment(x.Environment());
-    process.setWorkingDirectory(folder);
-    process.start(command.first(), command.mid(1));
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (const StartFigures& program : programs) {
+        running.push_back(std::make_unique<QProcess>());
+        running.back()->setProcessEnvironment(x.Environment());
+        running.back()->setWorkingDirectory(folder);
+        running.back()->start(program.command.first(), program.command.mid(1));
+    }
     QThread::sleep(2);
-    const Resources held = HeldBy(process.processId());
-    process.terminate();
-    process.waitForFinished(5000);
-    return held;
+    for (std::size_t i = 0; i < programs.size(); ++i)
+        programs[i].Hold(HeldBy(running[i]->processId()));
+    for (auto& process : running) {
+        process->terminate();
+        process->waitForFinished(5000);
+    }
 }
 
 } // namespace
@@ -161,10 +169,8 @@ int main(int argc, char* argv[])
             program.painted.push_back(times.paintedMs);
         }
     }
-    for (int run = 0; run < 3; ++run) {
-        for (StartFigures& program : programs)
-            program.Hold(AtRest(x, program.command, folder.path()));
-    }
+    for (int run = 0; run < kRestRuns; ++run)
+        AtRest(x, programs, folder.path());
     XCloseDisplay(dpy);
 
     QString table;

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QThread>
 
+#include <memory>
+
 Resources HeldBy(qint64 pid)
 {
     Resources held;
@@ -80,17 +82,23 @@ bool StartOnWayland(std::vector<StartFigures>& programs, const QString& folder, 
         for (StartFigures& program : programs)
             StartOnce(desktop, program, folder);
     }
-    for (int round = 0; round < 3; ++round) {
-        for (StartFigures& program : programs) {
-            QProcess process;
-            process.setWorkingDirectory(folder);
-            desktop.StartClient(process, program.command.first(), program.command.mid(1));
-            QThread::sleep(2);
-            program.Hold(HeldBy(process.processId()));
-            process.terminate();
-            process.waitForFinished(5000);
-            desktop.WaitForWindows(program.title, 0);
+    // All at once, so that they share pages alike (see AtRest on X11).
+    for (int round = 0; round < kRestRuns; ++round) {
+        std::vector<std::unique_ptr<QProcess>> running;
+        for (const StartFigures& program : programs) {
+            running.push_back(std::make_unique<QProcess>());
+            running.back()->setWorkingDirectory(folder);
+            desktop.StartClient(*running.back(), program.command.first(), program.command.mid(1));
         }
+        QThread::sleep(2);
+        for (std::size_t i = 0; i < programs.size(); ++i)
+            programs[i].Hold(HeldBy(running[i]->processId()));
+        for (auto& process : running) {
+            process->terminate();
+            process->waitForFinished(5000);
+        }
+        for (const StartFigures& program : programs)
+            desktop.WaitForWindows(program.title, 0);
     }
     return true;
 }

@@ -16,6 +16,9 @@ struct Resources {
 };
 Resources HeldBy(qint64 pid);
 
+// How often every contender is measured at rest, two seconds each.
+inline constexpr int kRestRuns = 5;
+
 // One program's figures over the rounds of a start-up benchmark.
 struct StartFigures {
     StartFigures(QStringList command, QString title)
