@@ -18,7 +18,7 @@ TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
 GNOME_PACKAGES := gnome-shell xdg-desktop-portal-gnome xdg-desktop-portal-gtk \
                   qt6-gtk-platformtheme fonts-cantarell
 KDE_PACKAGES := kwin-wayland xdg-desktop-portal-kde plasma-workspace qml-module-org-kde-kirigami2 \
-                qml-module-qtquick-controls2 qml-module-qtquick-layouts
+                qml-module-qtquick-controls2 qml-module-qtquick-layouts qtwayland5 at-spi2-core
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
