@@ -3,6 +3,7 @@
 #include "xdg-activation-v1-client-protocol.h"
 
 #include <QGuiApplication>
+#include <QUuid>
 #include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
 
@@ -13,6 +14,23 @@
 namespace platform::wayland {
 
 namespace {
+
+// mutter's gtk_shell1, of which only the launch notice of version 3 is
+// used. Debian ships its XML in no package, so the interface is written out
+// here as wayland-scanner would generate it.
+const wl_interface kGtkSurface{"gtk_surface1", 1, 0, nullptr, 0, nullptr};
+const wl_interface* kNoTypes[]{nullptr};
+const wl_interface* kGetSurfaceTypes[]{&kGtkSurface, &wl_surface_interface};
+const wl_interface* kBellTypes[]{&kGtkSurface};
+const wl_message kGtkShellRequests[]{
+    {"get_gtk_surface", "no", kGetSurfaceTypes},
+    {"set_startup_id", "?s", kNoTypes},
+    {"system_bell", "?o", kBellTypes},
+    {"notify_launch", "3s", kNoTypes},
+};
+const wl_message kGtkShellEvents[]{{"capabilities", "u", kNoTypes}};
+const wl_interface kGtkShell{"gtk_shell1", 3, 4, kGtkShellRequests, 1, kGtkShellEvents};
+constexpr uint32_t kNotifyLaunch = 3;
 
 // A compositor that never sends the token must not hold the program up;
 // one that does sends it before the first round trip ends.
@@ -47,6 +65,8 @@ public:
     {
         if (activation)
             xdg_activation_v1_destroy(activation);
+        if (gtkShell)
+            wl_proxy_destroy(gtkShell);
         if (registry_)
             wl_registry_destroy(registry_);
         if (queue_)
@@ -58,11 +78,12 @@ public:
     bool RoundTrip() { return wl_display_roundtrip_queue(display_, queue_) >= 0; }
 
     xdg_activation_v1* activation = nullptr;
+    wl_proxy* gtkShell = nullptr;
     bool seat = false;
 
 private:
     static void Global(
-        void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
+        void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
     {
         auto* self = static_cast<Connection*>(data);
         if (std::strcmp(interface, xdg_activation_v1_interface.name) == 0)
@@ -70,6 +91,9 @@ private:
                 wl_registry_bind(registry, name, &xdg_activation_v1_interface, 1));
         else if (std::strcmp(interface, wl_seat_interface.name) == 0)
             self->seat = true;
+        else if (std::strcmp(interface, kGtkShell.name) == 0 && version >= 3)
+            self->gtkShell
+                = static_cast<wl_proxy*>(wl_registry_bind(registry, name, &kGtkShell, 3));
     }
     static void GlobalRemoved(void*, wl_registry*, uint32_t) { }
     static constexpr wl_registry_listener kRegistry{Global, GlobalRemoved};
@@ -126,6 +150,20 @@ QString RequestActivationToken(const QString& appId, QWindow* window, quint32 se
     }
     xdg_activation_token_v1_destroy(token);
     return answer.token;
+}
+
+QString AnnounceLaunch()
+{
+    Connection connection;
+    if (!connection.gtkShell)
+        return {};
+    const QByteArray id = QUuid::createUuid().toByteArray(QUuid::WithoutBraces);
+    wl_proxy_marshal(connection.gtkShell, kNotifyLaunch, id.constData());
+    // The running copy speaks on a connection of its own: the notice must
+    // have arrived before it names it.
+    if (!connection.RoundTrip())
+        return {};
+    return QString::fromLatin1(id);
 }
 
 } // namespace platform::wayland

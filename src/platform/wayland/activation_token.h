@@ -19,4 +19,11 @@ namespace platform::wayland {
 // where given, else the last input Qt saw.
 QString RequestActivationToken(const QString& appId, QWindow* window, quint32 serial = 0);
 
+// Tells GNOME's mutter that the program is being started, as GTK's
+// launchers do (gtk_shell1.notify_launch), and returns the name of that
+// start, which the running copy may activate its window with as with a
+// launcher's token; mutter hands it the focus where no input came in
+// between. Empty on other compositors.
+QString AnnounceLaunch();
+
 } // namespace platform::wayland

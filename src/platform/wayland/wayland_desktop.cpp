@@ -88,10 +88,15 @@ public:
     }
 
     // Hands on the token the launcher gave this copy for its window, which
-    // it will never show.
+    // it will never show. Started without one (from a terminal), this copy
+    // is itself the launcher: mutter honours its launch notice, and no token
+    // the running copy could ask for.
     void BringRunningCopyForward(const QString& product) override
     {
-        CallRunningCopy(product, SessionKey(QString()));
+        QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+        if (token.isEmpty())
+            token = AnnounceLaunch();
+        CallRunningCopy(product, SessionKey(QString()), token);
     }
 
     // The compositor places windows and tells nobody where: the stored
