@@ -3,7 +3,7 @@
 # what building and running need; the test targets add the test desktops and
 # the checkers.
 
-PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libxkbcommon-dev libx11-dev \
+PACKAGES := cmake make g++ pkgconf qt6-base-dev qt6-base-private-dev libgl-dev libxkbcommon-dev libx11-dev \
             qt6-wayland libwayland-dev wayland-protocols libcanberra0 sound-theme-freedesktop \
             fonts-ipafont-gothic
 TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \

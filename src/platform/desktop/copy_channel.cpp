@@ -78,10 +78,14 @@ void ListenForLaterCopies(
 
 bool CallRunningCopy(const QString& product, const QString& desktopKey)
 {
+    return CallRunningCopy(product, desktopKey, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+}
+
+bool CallRunningCopy(const QString& product, const QString& desktopKey, const QString& token)
+{
     sockaddr_un address;
     if (!Address(InstanceSocketPath(product, desktopKey), address))
         return false;
-    const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;

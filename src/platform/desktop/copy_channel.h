@@ -17,8 +17,9 @@ void ListenForLaterCopies(const QString& product, const QString& desktopKey,
     std::function<void(const QString& token)> arrived);
 
 // A later copy's call, with the token its launcher gave it
-// (XDG_ACTIVATION_TOKEN); false where no running copy answers.
+// (XDG_ACTIVATION_TOKEN), or `token`; false where no running copy answers.
 bool CallRunningCopy(const QString& product, const QString& desktopKey);
+bool CallRunningCopy(const QString& product, const QString& desktopKey, const QString& token);
 
 // Brings this copy's window forward, the modal dialog it shows first, where
 // `token` lets the desktop hand it the focus. The window is found by its

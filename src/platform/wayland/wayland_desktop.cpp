@@ -50,7 +50,7 @@ public:
     // pointer, and a token Qt asks for on a cover's behalf dies with it.
     void ReturnFocus(QWidget* mainWindow) const override
     {
-        if (const QString token = RequestActivationToken(AppId()); !token.isEmpty())
+        if (const QString token = RequestActivationToken(AppId(), nullptr); !token.isEmpty())
             qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
         mainWindow->activateWindow();
     }
@@ -76,9 +76,11 @@ public:
         if (!another) {
             ListenForLaterCopies(product, key, [product](QString token) {
                 // Without a launcher's token the compositor would refuse
-                // the focus: this copy asks for one of its own.
+                // the focus: this copy asks for one of its own, which sway
+                // honours, and on which mutter and KWin at least mark the
+                // window as wanting attention.
                 if (token.isEmpty())
-                    token = RequestActivationToken(AppId());
+                    token = RequestActivationToken(AppId(), QGuiApplication::focusWindow());
                 BringThisCopyForward(product, token);
             });
         }
@@ -86,10 +88,15 @@ public:
     }
 
     // Hands on the token the launcher gave this copy for its window, which
-    // it will never show.
+    // it will never show. Started without one (from a terminal), this copy
+    // is itself the launcher: mutter honours its launch notice, and no token
+    // the running copy could ask for.
     void BringRunningCopyForward(const QString& product) override
     {
-        CallRunningCopy(product, SessionKey(QString()));
+        QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+        if (token.isEmpty())
+            token = AnnounceLaunch();
+        CallRunningCopy(product, SessionKey(QString()), token);
     }
 
     // The compositor places windows and tells nobody where: the stored
