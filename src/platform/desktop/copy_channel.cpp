@@ -76,9 +76,15 @@ void ListenForLaterCopies(
     });
 }
 
+QString LaunchersToken()
+{
+    const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+    return token.isEmpty() ? qEnvironmentVariable("DESKTOP_STARTUP_ID") : token;
+}
+
 bool CallRunningCopy(const QString& product, const QString& desktopKey)
 {
-    return CallRunningCopy(product, desktopKey, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+    return CallRunningCopy(product, desktopKey, LaunchersToken());
 }
 
 bool CallRunningCopy(const QString& product, const QString& desktopKey, const QString& token)

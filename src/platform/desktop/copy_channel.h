@@ -16,8 +16,13 @@ namespace platform {
 void ListenForLaterCopies(const QString& product, const QString& desktopKey,
     std::function<void(const QString& token)> arrived);
 
-// A later copy's call, with the token its launcher gave it
-// (XDG_ACTIVATION_TOKEN), or `token`; false where no running copy answers.
+// The activation token this copy's launcher gave it, or an empty string.
+// GLib before 2.76, GNOME's dash on Debian 12 among its users, hands it on as
+// the startup id alone, which mutter takes as a token all the same.
+QString LaunchersToken();
+
+// A later copy's call, with the token its launcher gave it, or `token`;
+// false where no running copy answers.
 bool CallRunningCopy(const QString& product, const QString& desktopKey);
 bool CallRunningCopy(const QString& product, const QString& desktopKey, const QString& token);
 

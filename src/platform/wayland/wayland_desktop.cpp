@@ -93,7 +93,7 @@ public:
     // the running copy could ask for.
     void BringRunningCopyForward(const QString& product) override
     {
-        QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+        QString token = LaunchersToken();
         if (token.isEmpty())
             token = AnnounceLaunch();
         CallRunningCopy(product, SessionKey(QString()), token);
