@@ -4,6 +4,7 @@
 #include "platform/desktop/polling_sampler.h"
 #include "platform/desktop/session_key.h"
 #include "platform/desktop/single_instance.h"
+#include "platform/x11/desktop_entry.h"
 #include "platform/x11/display.h"
 #include "platform/x11/pointer_grab.h"
 #include "platform/x11/screen_pixels.h"
@@ -39,6 +40,13 @@ protected:
 
 class X11Desktop final : public Desktop {
 public:
+    X11Desktop() { qApp->installEventFilter(&entry_); }
+    ~X11Desktop() override
+    {
+        if (qApp)
+            qApp->removeEventFilter(&entry_);
+    }
+
     ScreenSampler& Sampler() override { return sampler_; }
 
     bool AnotherCopyRuns(const QString& product) override
@@ -57,6 +65,7 @@ public:
     void Beep() override { QApplication::beep(); }
 
 private:
+    DesktopEntryNamer entry_;
     X11Sampler sampler_;
 };
 

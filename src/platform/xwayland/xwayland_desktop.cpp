@@ -6,6 +6,7 @@
 #include "platform/desktop/single_instance.h"
 #include "platform/portal/cover_session.h"
 #include "platform/portal/frozen_sampler.h"
+#include "platform/x11/desktop_entry.h"
 #include "platform/x11/display.h"
 #include "platform/x11/window_finder.h"
 
@@ -45,6 +46,13 @@ public:
 
 class XwaylandDesktop final : public Desktop {
 public:
+    XwaylandDesktop() { qApp->installEventFilter(&entry_); }
+    ~XwaylandDesktop() override
+    {
+        if (qApp)
+            qApp->removeEventFilter(&entry_);
+    }
+
     ScreenSampler& Sampler() override { return sampler_; }
 
     // The rival may be a native window, which no X window list shows: the
@@ -73,6 +81,7 @@ public:
 private:
     static QString Key() { return SessionKey(x11::DisplayName(x11::TheDisplay())); }
 
+    x11::DesktopEntryNamer entry_;
     XCovers covers_;
     portal::FrozenSampler sampler_{covers_};
 };

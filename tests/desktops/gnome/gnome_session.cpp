@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -134,6 +135,14 @@ GnomeSession::GnomeSession()
         || !Write(home_.filePath(QStringLiteral(".config/user-dirs.dirs")),
             "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n")
         || !QDir(home_.path()).mkdir(QStringLiteral("Pictures")))
+        return;
+    // Tinctor's menu entry, as an installation leaves it. GLib passes over
+    // an entry whose program is not on the PATH, as the built one is not.
+    QFile entry(QStringLiteral(TINCTOR_DESKTOP_ENTRY));
+    if (!entry.open(QIODevice::ReadOnly)
+        || !Write(home_.filePath(QStringLiteral(".local/share/applications/"))
+                + QFileInfo(entry).fileName(),
+            entry.readAll().replace("\nExec=tinctor\n", "\nExec=" TINCTOR_EXE "\n")))
         return;
 
     up_ = StartShell() && StartPortal();
@@ -353,7 +362,8 @@ QList<GnomeSession::Window> GnomeSession::Windows(const QString& title) const
         windows << Window{title,
             QRect(window[QLatin1String("x")].toInt(), window[QLatin1String("y")].toInt(),
                 window[QLatin1String("width")].toInt(), window[QLatin1String("height")].toInt()),
-            window[QLatin1String("focused")].toBool(), window[QLatin1String("x11")].toBool()};
+            window[QLatin1String("focused")].toBool(), window[QLatin1String("x11")].toBool(),
+            window[QLatin1String("app")].toString()};
     }
     return windows;
 }

@@ -29,6 +29,7 @@ public:
         QRect frame; // layout pixels
         bool focused = false;
         bool x11 = false;
+        QString app; // the desktop entry the shell matched it to
     };
 
     GnomeSession();

@@ -191,6 +191,8 @@ void tst_Kde::wholeAtTheDesktopTextSize()
     }
     QCOMPARE(menus, 4);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    // The entry whose icon KWin and the task manager show for the window.
+    QCOMPARE(MainWindow().appId, QStringLiteral("org.vantrel.Tinctor"));
     QCOMPARE(tinctor->Terminate(), 0);
 }
 

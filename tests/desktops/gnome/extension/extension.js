@@ -5,7 +5,7 @@
 // virtual devices of mutter's own seat, the ones org.gnome.Mutter.RemoteDesktop
 // would drive, without the screen cast that its absolute motion needs.
 
-const { Clutter, Gio, GLib, Meta } = imports.gi;
+const { Clutter, Gio, GLib, Meta, Shell } = imports.gi;
 const Main = imports.ui.main;
 
 let pointer = null;
@@ -30,6 +30,9 @@ var TinctorTests = {
                 height: frame.height,
                 focused: window.has_focus(),
                 x11: window.get_client_type() === Meta.WindowClientType.X11,
+                // The menu entry the dock shows the window under, by its
+                // icon; a window matched to none gets a made-up "window:" id.
+                app: Shell.WindowTracker.get_default().get_window_app(window)?.get_id() ?? '',
             };
         });
     },
