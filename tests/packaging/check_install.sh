@@ -40,7 +40,7 @@ appstreamcli validate --no-net "$root/share/metainfo/org.vantrel.Tinctor.metainf
 cpack --config "$build/CPackConfig.cmake" -B "$stage/package" > /dev/null
 deb=$(ls "$stage"/package/tinctor_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ipafont-gothic; do
+for needed in libqt6core6 libqt6dbus6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ipafont-gothic; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed"
 done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
