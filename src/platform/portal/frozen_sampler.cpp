@@ -5,6 +5,7 @@
 #include "platform/portal/frozen_overlay.h"
 #include "platform/portal/screenshot_portal.h"
 #include "platform/portal/shot_geometry.h"
+#include "platform/wayland/screen_copy.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -43,7 +44,12 @@ bool FrozenSampler::Prepare()
     picked_.reset();
     const QString parent = session_.PortalParent(QApplication::activeWindow());
 
-    if (std::optional<QImage> shot = TakeScreenshot(parent)) {
+    // The compositor's own copy where it offers one: no file, no PNG, and
+    // no portal needed; the portal's screenshot where not.
+    std::optional<QImage> shot = wayland::CopyScreens();
+    if (!shot)
+        shot = TakeScreenshot(parent);
+    if (shot) {
         shot_ = std::move(*shot);
         layout_ = Layout();
         return true;

@@ -1,0 +1,400 @@
+#include "platform/wayland/screen_copy.h"
+
+#include "wlr-screencopy-unstable-v1-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
+
+#include <QPainter>
+#include <QRect>
+
+#include <wayland-client.h>
+
+#include <poll.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <list>
+
+namespace platform::wayland {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A compositor copies an output within a frame or two; one that hangs must
+// leave time for the portal.
+constexpr std::chrono::milliseconds kPatience{2000};
+
+class Copier;
+
+struct Output {
+    Copier* owner = nullptr;
+    uint32_t name = 0;
+    wl_output* output = nullptr;
+    zxdg_output_v1* place = nullptr;
+    QRect logical;
+    int32_t transform = WL_OUTPUT_TRANSFORM_NORMAL;
+
+    zwlr_screencopy_frame_v1* frame = nullptr;
+    // The shared-memory buffer the compositor asked for.
+    bool offered = false;
+    uint32_t format = 0;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t stride = 0;
+    uint32_t flags = 0;
+    wl_buffer* buffer = nullptr;
+    void* pixels = MAP_FAILED;
+    size_t size = 0;
+    enum { Waiting, Copied, Failed } state = Waiting;
+};
+
+class Copier {
+public:
+    Copier() : deadline_(Clock::now() + kPatience) { }
+    ~Copier();
+    Copier(const Copier&) = delete;
+    Copier& operator=(const Copier&) = delete;
+
+    std::optional<QImage> Copy();
+
+private:
+    bool RoundTrip();
+    // Dispatches until `done` holds; false on the deadline or a broken
+    // connection.
+    bool DispatchUntil(const std::function<bool()>& done);
+    void StartCopy(Output& output);
+    std::optional<QImage> Compose();
+
+    static void Global(
+        void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version);
+    static void GlobalRemove(void* data, wl_registry*, uint32_t name);
+    static constexpr wl_registry_listener kRegistry{&Global, &GlobalRemove};
+
+    static void Position(void* data, zxdg_output_v1*, int32_t x, int32_t y);
+    static void Size(void* data, zxdg_output_v1*, int32_t width, int32_t height);
+    static void Ignore(void*, zxdg_output_v1*) { }
+    static void IgnoreText(void*, zxdg_output_v1*, const char*) { }
+    static constexpr zxdg_output_v1_listener kPlace{
+        &Position, &Size, &Ignore, &IgnoreText, &IgnoreText};
+
+    static void Geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t,
+        const char*, const char*, int32_t transform);
+    static void Mode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) { }
+    static void Done(void*, wl_output*) { }
+    static void Scale(void*, wl_output*, int32_t) { }
+    static void Text(void*, wl_output*, const char*) { }
+    // Bound at version 1, it gets no names; the listener holds them all.
+    static constexpr wl_output_listener kOutput{&Geometry, &Mode, &Done, &Scale, &Text, &Text};
+
+    static void Buffer(void* data, zwlr_screencopy_frame_v1*, uint32_t format, uint32_t width,
+        uint32_t height, uint32_t stride);
+    static void Flags(void* data, zwlr_screencopy_frame_v1*, uint32_t flags);
+    static void Ready(void* data, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t);
+    static void Failed(void* data, zwlr_screencopy_frame_v1*);
+    static void Damage(void*, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t, uint32_t) { }
+    static void Dmabuf(void*, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t) { }
+    static void BufferDone(void* data, zwlr_screencopy_frame_v1*);
+    static constexpr zwlr_screencopy_frame_v1_listener kFrame{
+        &Buffer, &Flags, &Ready, &Failed, &Damage, &Dmabuf, &BufferDone};
+
+    Clock::time_point deadline_;
+    wl_display* display_ = nullptr;
+    wl_registry* registry_ = nullptr;
+    wl_shm* shm_ = nullptr;
+    zwlr_screencopy_manager_v1* copier_ = nullptr;
+    uint32_t copierVersion_ = 0;
+    zxdg_output_manager_v1* places_ = nullptr;
+    // A list, so that the listeners' pointers stay put.
+    std::list<Output> outputs_;
+    // An output came or went since the copy began.
+    bool changed_ = false;
+};
+
+Copier::~Copier()
+{
+    for (Output& output : outputs_) {
+        if (output.frame)
+            zwlr_screencopy_frame_v1_destroy(output.frame);
+        if (output.buffer)
+            wl_buffer_destroy(output.buffer);
+        if (output.pixels != MAP_FAILED)
+            munmap(output.pixels, output.size);
+        if (output.place)
+            zxdg_output_v1_destroy(output.place);
+        if (output.output)
+            wl_output_destroy(output.output);
+    }
+    if (places_)
+        zxdg_output_manager_v1_destroy(places_);
+    if (copier_)
+        zwlr_screencopy_manager_v1_destroy(copier_);
+    if (shm_)
+        wl_shm_destroy(shm_);
+    if (registry_)
+        wl_registry_destroy(registry_);
+    if (display_)
+        wl_display_disconnect(display_);
+}
+
+bool Copier::DispatchUntil(const std::function<bool()>& done)
+{
+    while (!done()) {
+        while (wl_display_prepare_read(display_) != 0) {
+            if (wl_display_dispatch_pending(display_) < 0)
+                return false;
+            if (done())
+                return true;
+        }
+        if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
+            wl_display_cancel_read(display_);
+            return false;
+        }
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
+        pollfd wait{wl_display_get_fd(display_), POLLIN, 0};
+        const int ready = left.count() > 0 ? poll(&wait, 1, int(left.count())) : 0;
+        if (ready <= 0) {
+            wl_display_cancel_read(display_);
+            if (ready < 0 && errno == EINTR)
+                continue;
+            return false;
+        }
+        if (wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0)
+            return false;
+    }
+    return true;
+}
+
+bool Copier::RoundTrip()
+{
+    bool synced = false;
+    static constexpr wl_callback_listener kSynced{
+        [](void* data, wl_callback*, uint32_t) { *static_cast<bool*>(data) = true; }};
+    wl_callback* sync = wl_display_sync(display_);
+    wl_callback_add_listener(sync, &kSynced, &synced);
+    const bool ok = DispatchUntil([&synced] { return synced; });
+    wl_callback_destroy(sync);
+    return ok;
+}
+
+std::optional<QImage> Copier::Copy()
+{
+    display_ = wl_display_connect(nullptr);
+    if (!display_)
+        return std::nullopt;
+    registry_ = wl_display_get_registry(display_);
+    wl_registry_add_listener(registry_, &kRegistry, this);
+    if (!RoundTrip() || !shm_ || !copier_ || !places_ || outputs_.empty())
+        return std::nullopt;
+    for (Output& output : outputs_) {
+        output.place = zxdg_output_manager_v1_get_xdg_output(places_, output.output);
+        zxdg_output_v1_add_listener(output.place, &kPlace, &output);
+        // Without the pointer: the user points at what lies under it.
+        output.frame = zwlr_screencopy_manager_v1_capture_output(copier_, 0, output.output);
+        zwlr_screencopy_frame_v1_add_listener(output.frame, &kFrame, &output);
+    }
+    const auto settled = [this] {
+        return changed_ || std::all_of(outputs_.begin(), outputs_.end(), [](const Output& output) {
+            return output.state != Output::Waiting;
+        });
+    };
+    if (!DispatchUntil(settled) || changed_)
+        return std::nullopt;
+    for (const Output& output : outputs_) {
+        if (output.state != Output::Copied)
+            return std::nullopt;
+    }
+    return Compose();
+}
+
+void Copier::StartCopy(Output& output)
+{
+    if (!output.offered || output.buffer || output.state != Output::Waiting)
+        return;
+    output.state = Output::Failed;
+    if (output.width == 0 || output.height == 0 || output.stride < output.width * 4)
+        return;
+    output.size = size_t(output.stride) * output.height;
+    const int fd = memfd_create("tinctor-screen-copy", MFD_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (ftruncate(fd, off_t(output.size)) == 0)
+        output.pixels = mmap(nullptr, output.size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (output.pixels != MAP_FAILED) {
+        wl_shm_pool* pool = wl_shm_create_pool(shm_, fd, int32_t(output.size));
+        output.buffer = wl_shm_pool_create_buffer(pool, 0, int32_t(output.width),
+            int32_t(output.height), int32_t(output.stride), output.format);
+        wl_shm_pool_destroy(pool);
+        zwlr_screencopy_frame_v1_copy(output.frame, output.buffer);
+        output.state = Output::Waiting;
+    }
+    close(fd); // the pool and the mapping keep their own references
+}
+
+std::optional<QImage> Copier::Compose()
+{
+    QRect layout;
+    double scale = 0;
+    for (const Output& output : outputs_) {
+        // A rotated or mirrored output's buffer is not in layout order.
+        if (output.logical.isEmpty() || output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
+            return std::nullopt;
+        const double across = double(output.width) / output.logical.width();
+        const double down = double(output.height) / output.logical.height();
+        if (std::abs(across - down) > 0.01 * across)
+            return std::nullopt; // not the size of this output
+        layout |= output.logical;
+        scale = std::max(scale, across);
+    }
+    const QSize size(
+        int(std::lround(layout.width() * scale)), int(std::lround(layout.height() * scale)));
+    QImage shot(size, QImage::Format_RGB32);
+    if (shot.isNull())
+        return std::nullopt;
+    qint64 covered = 0;
+    for (const Output& output : outputs_)
+        covered += qint64(output.logical.width()) * output.logical.height();
+    if (covered != qint64(layout.width()) * layout.height())
+        shot.fill(Qt::black); // what no output covers
+    QPainter painter(&shot);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const Output& output : outputs_) {
+        QImage::Format format = QImage::Format_Invalid;
+        switch (output.format) {
+        case WL_SHM_FORMAT_XRGB8888:
+        case WL_SHM_FORMAT_ARGB8888: format = QImage::Format_RGB32; break;
+        case WL_SHM_FORMAT_XBGR8888:
+        case WL_SHM_FORMAT_ABGR8888: format = QImage::Format_RGBX8888; break;
+        default: return std::nullopt;
+        }
+        // The fourth byte is undefined in the X formats, and Qt takes the
+        // picture for opaque: a zero there would let the covers show through.
+        for (uint32_t y = 0; y < output.height; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(
+                static_cast<uchar*>(output.pixels) + size_t(y) * output.stride);
+            for (uint32_t x = 0; x < output.width; ++x)
+                row[x] |= 0xFF000000u;
+        }
+        QImage copy(static_cast<const uchar*>(output.pixels), int(output.width), int(output.height),
+            int(output.stride), format);
+        if (output.flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT)
+            copy = copy.mirrored();
+        const QRectF place(QPointF(output.logical.topLeft() - layout.topLeft()) * scale,
+            QSizeF(output.logical.size()) * scale);
+        // Unsmoothed: an output of a lower scale repeats its pixels, as in
+        // the portal's picture, and no colour is ever a blend of two.
+        painter.drawImage(place.toAlignedRect(), copy);
+    }
+    painter.end();
+    return shot;
+}
+
+void Copier::Global(
+    void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+{
+    auto* self = static_cast<Copier*>(data);
+    if (std::strcmp(interface, wl_shm_interface.name) == 0 && !self->shm_) {
+        self->shm_ = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
+    } else if (std::strcmp(interface, zwlr_screencopy_manager_v1_interface.name) == 0
+        && !self->copier_) {
+        self->copierVersion_ = std::min(version, 3u);
+        self->copier_ = static_cast<zwlr_screencopy_manager_v1*>(wl_registry_bind(
+            registry, name, &zwlr_screencopy_manager_v1_interface, self->copierVersion_));
+    } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0
+        && !self->places_) {
+        self->places_ = static_cast<zxdg_output_manager_v1*>(wl_registry_bind(
+            registry, name, &zxdg_output_manager_v1_interface, std::min(version, 2u)));
+    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+        if (!self->outputs_.empty() && self->outputs_.back().frame)
+            self->changed_ = true; // plugged in during the copy
+        else {
+            Output& output = self->outputs_.emplace_back();
+            output.owner = self;
+            output.name = name;
+            output.output = static_cast<wl_output*>(
+                wl_registry_bind(registry, name, &wl_output_interface, 1));
+            wl_output_add_listener(output.output, &kOutput, &output);
+        }
+    }
+}
+
+void Copier::GlobalRemove(void* data, wl_registry*, uint32_t name)
+{
+    auto* self = static_cast<Copier*>(data);
+    for (const Output& output : self->outputs_) {
+        if (output.name == name)
+            self->changed_ = true;
+    }
+}
+
+void Copier::Position(void* data, zxdg_output_v1*, int32_t x, int32_t y)
+{
+    static_cast<Output*>(data)->logical.moveTopLeft({x, y});
+}
+
+void Copier::Size(void* data, zxdg_output_v1*, int32_t width, int32_t height)
+{
+    static_cast<Output*>(data)->logical.setSize({width, height});
+}
+
+void Copier::Geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t,
+    const char*, const char*, int32_t transform)
+{
+    static_cast<Output*>(data)->transform = transform;
+}
+
+void Copier::Buffer(void* data, zwlr_screencopy_frame_v1*, uint32_t format, uint32_t width,
+    uint32_t height, uint32_t stride)
+{
+    auto* output = static_cast<Output*>(data);
+    output->offered = true;
+    output->format = format;
+    output->width = width;
+    output->height = height;
+    output->stride = stride;
+    if (output->owner->copierVersion_ < 3)
+        output->owner->StartCopy(*output); // the one offer there is
+}
+
+void Copier::BufferDone(void* data, zwlr_screencopy_frame_v1*)
+{
+    // The compositor's last offer; before version 3 there is only one.
+    Output* output = static_cast<Output*>(data);
+    if (!output->offered)
+        output->state = Output::Failed; // offers no shared memory
+    else
+        output->owner->StartCopy(*output);
+}
+
+void Copier::Flags(void* data, zwlr_screencopy_frame_v1*, uint32_t flags)
+{
+    static_cast<Output*>(data)->flags = flags;
+}
+
+void Copier::Ready(void* data, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t)
+{
+    static_cast<Output*>(data)->state = Output::Copied;
+}
+
+void Copier::Failed(void* data, zwlr_screencopy_frame_v1*)
+{
+    static_cast<Output*>(data)->state = Output::Failed;
+}
+
+} // namespace
+
+std::optional<QImage> CopyScreens()
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return std::nullopt; // no guessing at a compositor's socket
+    Copier copier;
+    return copier.Copy();
+}
+
+} // namespace platform::wayland
