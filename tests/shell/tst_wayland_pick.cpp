@@ -7,7 +7,9 @@
 
 // The screen pick on a headless Wayland desktop with the real desktop portal
 // (xdg-desktop-portal with its wlr and gtk backends, grim and slurp), natively
-// and under Xwayland, over two outputs of scales 1 and 2.
+// and under Xwayland, over two outputs of scales 1 and 2. The picture comes
+// from sway's screen copy, or from the portal where a shim hides the copy
+// from Tinctor.
 class tst_WaylandPick : public QObject {
     Q_OBJECT
 
@@ -19,20 +21,27 @@ private slots:
     void everyDevicePixelOfAScaledWindow_data();
     void everyDevicePixelOfAScaledWindow();
     void desktopPickerStandsInForARefusedScreenshot();
-    void withoutAnyPortalThePreviewSaysSo();
+    void withoutAnyPortal_data();
+    void withoutAnyPortal();
 
 private:
     std::unique_ptr<TinctorProcess> Start(const WaylandSession& desktop, const QString& platform,
         const QProcessEnvironment& env = {});
+    // The same, where the compositor seems to offer no screen copy.
+    std::unique_ptr<TinctorProcess> StartWithoutCopy(
+        const WaylandSession& desktop, QProcessEnvironment env);
     // Starts the pick from the keyboard, as a user would: Alt+E, P.
     static void ChoosePick(const WaylandSession& desktop);
     // How many outputs a pick's cover lies on.
     static int Covers(const WaylandSession& desktop, const QString& platform);
     QByteArray ColourSaved() const;
-    // Picks at `at` and ends with `end` (a button, or 0 for Escape).
-    void Pick(const QString& platform, QPointF at, int end);
+    // Picks at `at` and ends with `end` (a button, or 0 for Escape), the
+    // picture through the portal alone where `portal`.
+    void Pick(const QString& platform, QPointF at, int end, bool portal = false);
 
     std::unique_ptr<WaylandSession> desktop_;
+    // One output, without the portal.
+    std::unique_ptr<WaylandSession> bare_;
     std::unique_ptr<QTemporaryDir> folder_;
     QString program_;
 };
@@ -89,6 +98,13 @@ std::unique_ptr<TinctorProcess> tst_WaylandPick::Start(
     return tinctor;
 }
 
+std::unique_ptr<TinctorProcess> tst_WaylandPick::StartWithoutCopy(
+    const WaylandSession& desktop, QProcessEnvironment env)
+{
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(HIDE_SCREEN_COPY_LIB));
+    return Start(desktop, env.value(QStringLiteral("QT_QPA_PLATFORM")), env);
+}
+
 void tst_WaylandPick::ChoosePick(const WaylandSession& desktop)
 {
     desktop.Chord({KEY_LEFTALT, KEY_E});
@@ -138,9 +154,10 @@ void tst_WaylandPick::pickKeepsOrRestores_data()
     }
 }
 
-void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end)
+void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end, bool portal)
 {
-    auto tinctor = Start(*desktop_, platform);
+    auto tinctor = portal ? StartWithoutCopy(*desktop_, desktop_->Environment(platform))
+                          : Start(*desktop_, platform);
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     ChoosePick(*desktop_);
     QTRY_COMPARE_WITH_TIMEOUT(Covers(*desktop_, platform), 2, 10000);
@@ -172,19 +189,28 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<qreal>("fraction"); // of a logical pixel
+    QTest::addColumn<bool>("portal"); // or the screen copy
     QTest::addColumn<QByteArray>("saved");
 
-    QTest::newRow("wayland, even column") << QStringLiteral("wayland") << 0.25 << Rgb(0xFF, 0, 0);
-    QTest::newRow("wayland, odd column") << QStringLiteral("wayland") << 0.75 << Rgb(0, 0, 0xFF);
+    // Both ways to the picture give the same device pixels.
+    for (const bool portal : {false, true}) {
+        const QByteArray way = portal ? ", portal" : ", screen copy";
+        QTest::newRow("wayland, even column" + way)
+            << QStringLiteral("wayland") << 0.25 << portal << Rgb(0xFF, 0, 0);
+        QTest::newRow("wayland, odd column" + way)
+            << QStringLiteral("wayland") << 0.75 << portal << Rgb(0, 0, 0xFF);
+    }
     // X11 positions are whole logical pixels: the odd columns are beyond
     // an X client's reach.
-    QTest::newRow("xcb, even column") << QStringLiteral("xcb") << 0.0 << Rgb(0xFF, 0, 0);
+    QTest::newRow("xcb, even column, screen copy")
+        << QStringLiteral("xcb") << 0.0 << false << Rgb(0xFF, 0, 0);
 }
 
 void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
 {
     QFETCH(QString, platform);
     QFETCH(qreal, fraction);
+    QFETCH(bool, portal);
     QFETCH(QByteArray, saved);
 
     // On the scale-2 output, which the next Tinctor must not share.
@@ -203,7 +229,7 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
         = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).first());
     QVERIFY(QRect(1280, 0, 640, 512).contains(inside));
 
-    Pick(platform, QPointF(inside.center()) + QPointF(fraction, 0.5), int(Qt::LeftButton));
+    Pick(platform, QPointF(inside.center()) + QPointF(fraction, 0.5), int(Qt::LeftButton), portal);
     QCOMPARE(ColourSaved(), saved);
 }
 
@@ -217,7 +243,7 @@ void tst_WaylandPick::desktopPickerStandsInForARefusedScreenshot()
     options.refuseScreenshot = true;
     WaylandSession desktop(options);
     QVERIFY2(desktop.IsUp(), "sway or the desktop portal did not start");
-    auto tinctor = Start(desktop, QStringLiteral("wayland"));
+    auto tinctor = StartWithoutCopy(desktop, desktop.Environment());
     QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
     ChoosePick(desktop);
     // slurp's overlay is no window in the compositor's tree: its process is
@@ -230,16 +256,40 @@ void tst_WaylandPick::desktopPickerStandsInForARefusedScreenshot()
     QCOMPARE(ColourSaved(), Rgb(0x33, 0x66, 0x99));
 }
 
-void tst_WaylandPick::withoutAnyPortalThePreviewSaysSo()
+void tst_WaylandPick::withoutAnyPortal_data()
 {
+    QTest::addColumn<bool>("screenCopy");
+    QTest::newRow("the screen copy picks") << true;
+    QTest::newRow("nor screen copy: the preview says so") << false;
+}
+
+void tst_WaylandPick::withoutAnyPortal()
+{
+    QFETCH(bool, screenCopy);
+
     desktop_.reset();
-    WaylandSession desktop;
+    if (!bare_)
+        bare_ = std::make_unique<WaylandSession>();
+    WaylandSession& desktop = *bare_;
     QVERIFY(desktop.IsUp());
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 0));
     // No session bus, so no portal can be reached or started.
     QProcessEnvironment env = desktop.Environment();
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    auto tinctor = Start(desktop, QStringLiteral("wayland"), env);
+    auto tinctor = screenCopy ? Start(desktop, QStringLiteral("wayland"), env)
+                              : StartWithoutCopy(desktop, env);
     QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    if (screenCopy) {
+        ChoosePick(desktop);
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.FullScreenWindows(), 1, 10000);
+        QThread::msleep(400);
+        desktop.MoveTo(QPointF(30.5, 1000.5));
+        desktop.ClickHere();
+        QTRY_COMPARE(desktop.FullScreenWindows(), 0);
+        QCOMPARE(tinctor->Terminate(), 0);
+        QCOMPARE(ColourSaved(), Rgb(0x33, 0x66, 0x99));
+        return;
+    }
     const QRect inside = WaylandSession::Inside(desktop.Windows(QStringLiteral("Tinctor")).first());
 
     // The preview (inside the menu bar's height) shows the colour alone, then
