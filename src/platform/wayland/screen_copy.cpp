@@ -19,6 +19,7 @@
 #include <cstring>
 #include <functional>
 #include <list>
+#include <utility>
 
 namespace platform::wayland {
 
@@ -237,6 +238,66 @@ void Copier::StartCopy(Output& output)
     close(fd); // the pool and the mapping keep their own references
 }
 
+// A picture of a 4K layout is some 50 MB, and touching it the first time
+// page by page costs more than filling it: huge pages where the kernel
+// gives them on request.
+QImage LargeImage(QSize size)
+{
+    const size_t bytes = size_t(size.width()) * size.height() * 4;
+    if (size.isEmpty() || bytes / 4 / size.width() != size_t(size.height()))
+        return {};
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return {};
+    madvise(memory, bytes, MADV_HUGEPAGE); // a hint: ordinary pages without it
+    auto* mapping = new std::pair<void*, size_t>(memory, bytes);
+    return QImage(
+        static_cast<uchar*>(memory), size.width(), size.height(), size.width() * 4,
+        QImage::Format_RGB32,
+        [](void* data) {
+            auto* mapped = static_cast<std::pair<void*, size_t>*>(data);
+            munmap(mapped->first, mapped->second);
+            delete mapped;
+        },
+        mapping);
+}
+
+// The fourth byte is undefined in the X formats, and Qt takes the picture
+// for opaque: a zero there would let the covers show through.
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+// The usual case, an output whose scale divides the picture's, without
+// Qt's general scaler, which takes several times as long on a 4K picture:
+// each pixel becomes a block of `times` × `times`, written a row at a time.
+// False where the block does not fit in `shot`.
+bool BlitRepeated(const Output& output, QImage& shot, QPoint at, int times)
+{
+    const qint64 width = qint64(output.width) * times;
+    if (times < 1 || at.x() < 0 || at.y() < 0 || at.x() + width > shot.width()
+        || at.y() + qint64(output.height) * times > shot.height())
+        return false;
+    const bool inverted = output.flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT;
+    uchar* const bits = shot.bits();
+    const size_t line = size_t(shot.bytesPerLine());
+    for (uint32_t y = 0; y < output.height; ++y) {
+        const uint32_t row = inverted ? output.height - 1 - y : y;
+        const auto* from = reinterpret_cast<const uint32_t*>(
+            static_cast<const uchar*>(output.pixels) + size_t(row) * output.stride);
+        const int top = at.y() + int(y) * times;
+        auto* to = reinterpret_cast<uint32_t*>(bits + size_t(top) * line) + at.x();
+        if (times == 1) {
+            for (uint32_t x = 0; x < output.width; ++x)
+                to[x] = from[x] | kOpaque;
+        } else {
+            for (uint32_t x = 0; x < output.width; ++x)
+                std::fill_n(to + size_t(x) * times, times, from[x] | kOpaque);
+        }
+        for (int again = 1; again < times; ++again)
+            std::memcpy(bits + size_t(top + again) * line + at.x() * 4, to, size_t(width) * 4);
+    }
+    return true;
+}
+
 std::optional<QImage> Copier::Compose()
 {
     QRect layout;
@@ -254,7 +315,7 @@ std::optional<QImage> Copier::Compose()
     }
     const QSize size(
         int(std::lround(layout.width() * scale)), int(std::lround(layout.height() * scale)));
-    QImage shot(size, QImage::Format_RGB32);
+    QImage shot = LargeImage(size);
     if (shot.isNull())
         return std::nullopt;
     qint64 covered = 0;
@@ -262,9 +323,18 @@ std::optional<QImage> Copier::Compose()
         covered += qint64(output.logical.width()) * output.logical.height();
     if (covered != qint64(layout.width()) * layout.height())
         shot.fill(Qt::black); // what no output covers
-    QPainter painter(&shot);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const Output& output : outputs_) {
+    // Only for what the plain copy cannot do.
+    std::optional<QPainter> painter;
+    for (Output& output : outputs_) {
+        const QRectF place(QPointF(output.logical.topLeft() - layout.topLeft()) * scale,
+            QSizeF(output.logical.size()) * scale);
+        const double repeat = scale * output.logical.width() / output.width;
+        const int times = int(std::lround(repeat));
+        const bool xrgb
+            = output.format == WL_SHM_FORMAT_XRGB8888 || output.format == WL_SHM_FORMAT_ARGB8888;
+        if (xrgb && std::abs(repeat - times) < 1e-9 && place.topLeft() == place.toRect().topLeft()
+            && BlitRepeated(output, shot, place.toRect().topLeft(), times))
+            continue;
         QImage::Format format = QImage::Format_Invalid;
         switch (output.format) {
         case WL_SHM_FORMAT_XRGB8888:
@@ -273,25 +343,25 @@ std::optional<QImage> Copier::Compose()
         case WL_SHM_FORMAT_ABGR8888: format = QImage::Format_RGBX8888; break;
         default: return std::nullopt;
         }
-        // The fourth byte is undefined in the X formats, and Qt takes the
-        // picture for opaque: a zero there would let the covers show through.
         for (uint32_t y = 0; y < output.height; ++y) {
             auto* row = reinterpret_cast<uint32_t*>(
                 static_cast<uchar*>(output.pixels) + size_t(y) * output.stride);
             for (uint32_t x = 0; x < output.width; ++x)
-                row[x] |= 0xFF000000u;
+                row[x] |= kOpaque;
         }
         QImage copy(static_cast<const uchar*>(output.pixels), int(output.width), int(output.height),
             int(output.stride), format);
         if (output.flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT)
             copy = copy.mirrored();
-        const QRectF place(QPointF(output.logical.topLeft() - layout.topLeft()) * scale,
-            QSizeF(output.logical.size()) * scale);
         // Unsmoothed: an output of a lower scale repeats its pixels, as in
         // the portal's picture, and no colour is ever a blend of two.
-        painter.drawImage(place.toAlignedRect(), copy);
+        if (!painter) {
+            painter.emplace(&shot);
+            painter->setCompositionMode(QPainter::CompositionMode_Source);
+        }
+        painter->drawImage(place.toAlignedRect(), copy);
     }
-    painter.end();
+    painter.reset();
     return shot;
 }
 
