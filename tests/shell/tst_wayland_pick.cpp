@@ -102,6 +102,10 @@ std::unique_ptr<TinctorProcess> tst_WaylandPick::StartWithoutCopy(
     const WaylandSession& desktop, QProcessEnvironment env)
 {
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(HIDE_SCREEN_COPY_LIB));
+    // A sanitized build wants its runtime first; the shim needs none.
+    const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+        (asan.isEmpty() ? asan : asan + ':') + QStringLiteral("verify_asan_link_order=0"));
     return Start(desktop, env.value(QStringLiteral("QT_QPA_PLATFORM")), env);
 }
 

@@ -20,7 +20,7 @@ struct RegistryListener {
     void (*globalRemove)(void*, wl_registry*, uint32_t);
 };
 
-// The client's own listener for each registry; a program has few.
+// The client's own listener for each live registry; a program has few.
 std::mutex guard;
 std::array<std::pair<const void*, const RegistryListener*>, 64> listeners{};
 
@@ -68,4 +68,20 @@ extern "C" int wl_proxy_add_listener(wl_proxy* proxy, void (**implementation)(vo
         }
     }
     return real(proxy, implementation, data);
+}
+
+// A program makes a registry for each round trip of its own: a destroyed
+// one frees its place.
+extern "C" void wl_proxy_destroy(wl_proxy* proxy)
+{
+    using Destroy = void (*)(wl_proxy*);
+    static const auto real = reinterpret_cast<Destroy>(dlsym(RTLD_NEXT, __func__));
+    {
+        std::lock_guard lock(guard);
+        for (auto& slot : listeners) {
+            if (slot.first == proxy)
+                slot = {};
+        }
+    }
+    real(proxy);
 }
