@@ -1,9 +1,10 @@
-// The screen pick over a portal screenshot on a headless sway desktop, with
+// The screen pick over a frozen screen on a headless sway desktop, with
 // xdg-desktop-portal and its wlr backend: the time from the command to the
 // first live colour (screenshot, covers and one pass), on one 1920 x 1080
-// output and on two outputs of scales 1 and 2; the time from a pointer
-// motion to the three channel values; and the CPU the pick takes while the
-// pointer rests.
+// output and on two outputs of scales 1 and 2, once through sway's screen
+// copy and once through the portal, with the screen copy hidden from the
+// client; the time from a pointer motion to the three channel values; and
+// the CPU the pick takes while the pointer rests.
 //
 // One program, two roles: the harness starts the desktop and itself again
 // inside it as the client (`--client`), moves the pointer, and reads the
@@ -180,7 +181,9 @@ QList<QByteArray> Await(QProcess& client, const QByteArray& word, int timeoutMs)
     return {};
 }
 
-Figures Measure(const QList<WaylandSession::Output>& outputs, const QString& self)
+enum class Shot { ScreenCopy, Portal };
+
+Figures Measure(const QList<WaylandSession::Output>& outputs, const QString& self, Shot shot)
 {
     Figures figures;
     WaylandSession::Options options;
@@ -197,8 +200,10 @@ Figures Measure(const QList<WaylandSession::Output>& outputs, const QString& sel
 
     QProcess client;
     client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    desktop.StartClient(
-        client, self, {QStringLiteral("--client")}, desktop.Environment(QStringLiteral("wayland")));
+    QProcessEnvironment env = desktop.Environment(QStringLiteral("wayland"));
+    if (shot == Shot::Portal)
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(HIDE_SCREEN_COPY_LIB));
+    desktop.StartClient(client, self, {QStringLiteral("--client")}, env);
     for (int round = 0; round < kStartRounds; ++round) {
         const QList<QByteArray> start = Await(client, "start", 10000);
         if (start.isEmpty())
@@ -243,22 +248,29 @@ Figures Measure(const QList<WaylandSession::Output>& outputs, const QString& sel
     return figures;
 }
 
-QString Rows(const QString& layout, const Figures& figures)
+QString Rows(const QString& layout, Shot shot, const Figures& figures)
 {
     QString rows;
-    const auto row
-        = [&](const char* figure, const std::vector<double>& values, double share, int decimals) {
-              if (!values.empty())
-                  rows += Row(
-                      QStringLiteral("Wayland pick, %1").arg(QString::fromUtf8(figure).arg(layout)),
-                      Percentile(values, share), decimals, values.size());
-          };
-    row("command to first live colour, %1, median (ms)", figures.starts, 0.5, 1);
-    row("command to first live colour, %1, 99th percentile (ms)", figures.starts, 0.99, 1);
-    row("of which the portal's screenshot, %1, median (ms)", figures.shots, 0.5, 1);
-    row("pointer motion to channels (compositor included), %1, 99th percentile (ms)",
+    const QString through
+        = shot == Shot::ScreenCopy ? QStringLiteral("screen copy") : QStringLiteral("portal");
+    const QString taken = layout + QStringLiteral(", ") + through;
+    const auto row = [&](const char* figure, const QString& where,
+                         const std::vector<double>& values, double share, int decimals) {
+        if (!values.empty())
+            rows
+                += Row(QStringLiteral("Wayland pick, %1").arg(QString::fromUtf8(figure).arg(where)),
+                    Percentile(values, share), decimals, values.size());
+    };
+    row("command to first live colour, %1, median (ms)", taken, figures.starts, 0.5, 1);
+    row("command to first live colour, %1, 99th percentile (ms)", taken, figures.starts, 0.99, 1);
+    row("of which the screenshot, %1, median (ms)", taken, figures.shots, 0.5, 1);
+    // Past the start, the pick does not depend on where the picture came from.
+    if (shot == Shot::Portal)
+        return rows;
+    row("pointer motion to channels (compositor included), %1, 99th percentile (ms)", layout,
         figures.motions, 0.99, 2);
-    row("of which from its arrival in Tinctor, %1, 99th percentile (ms)", figures.ours, 0.99, 2);
+    row("of which from its arrival in Tinctor, %1, 99th percentile (ms)", layout, figures.ours,
+        0.99, 2);
     if (figures.cpu >= 0)
         rows += Row(
             QStringLiteral("Wayland pick, CPU while the pointer rests, %1 (ms per s)").arg(layout),
@@ -276,9 +288,12 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QString self = QCoreApplication::applicationFilePath();
     QString table;
-    table += Rows(QStringLiteral("one 1920×1080 output"), Measure({{1920, 1080, 1.0}}, self));
-    table += Rows(QStringLiteral("two outputs at scales 1 and 2"),
-        Measure({{1920, 1080, 1.0}, {1920, 1080, 2.0}}, self));
+    for (const Shot shot : {Shot::ScreenCopy, Shot::Portal}) {
+        table += Rows(
+            QStringLiteral("one 1920×1080 output"), shot, Measure({{1920, 1080, 1.0}}, self, shot));
+        table += Rows(QStringLiteral("two outputs at scales 1 and 2"), shot,
+            Measure({{1920, 1080, 1.0}, {1920, 1080, 2.0}}, self, shot));
+    }
     Report(table, argc, argv);
     return 0;
 }
