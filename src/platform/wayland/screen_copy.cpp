@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <list>
@@ -219,9 +220,10 @@ void Copier::StartCopy(Output& output)
     if (!output.offered || output.buffer || output.state != Output::Waiting)
         return;
     output.state = Output::Failed;
-    if (output.width == 0 || output.height == 0 || output.stride < output.width * 4)
-        return;
     output.size = size_t(output.stride) * output.height;
+    if (output.width == 0 || output.height == 0 || output.stride / 4 < output.width
+        || output.size > size_t(INT32_MAX))
+        return;
     const int fd = memfd_create("tinctor-screen-copy", MFD_CLOEXEC);
     if (fd < 0)
         return;
@@ -308,8 +310,10 @@ std::optional<QImage> Copier::Compose()
             return std::nullopt;
         const double across = double(output.width) / output.logical.width();
         const double down = double(output.height) / output.logical.height();
-        if (std::abs(across - down) > 0.01 * across)
-            return std::nullopt; // not the size of this output
+        // Not the size of this output: its scale is 1 or more, the same
+        // both ways.
+        if (across < 0.99 || std::abs(across - down) > 0.01 * across)
+            return std::nullopt;
         layout |= output.logical;
         scale = std::max(scale, across);
     }
