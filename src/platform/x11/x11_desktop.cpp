@@ -6,24 +6,69 @@
 #include "platform/desktop/single_instance.h"
 #include "platform/x11/desktop_entry.h"
 #include "platform/x11/display.h"
+#include "platform/x11/frame_wait.h"
 #include "platform/x11/pointer_grab.h"
 #include "platform/x11/screen_pixels.h"
 #include "platform/x11/window_finder.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QRegion>
 #include <QWidget>
+
+#include <optional>
+#include <utility>
 
 namespace platform::x11 {
 
 namespace {
 
-// The one-pixel overlay over the live screen, polled without pause. This
-// desktop exists only while Qt runs on an X display, so there is one.
+// The one-pixel overlay over the live screen, a pass each time the pointer
+// moves or the screen shows a new frame. This desktop exists only while Qt
+// runs on an X display, so there is one.
 class X11Sampler final : public PollingSampler {
 public:
     bool Prepare() override { return true; }
+
+    void Begin(QWidget* overlay, const QCursor& cursor) override
+    {
+        // The grab brings the overlay every button event wherever the pointer
+        // is, so it need not be seen: shaped to leave out its one pixel, it
+        // lets the screen show through, and a colour that changes under a
+        // resting pointer is read rather than the overlay's own. (An empty
+        // region would mean no mask at all.)
+        overlay->setMask(QRegion(-1, -1, 1, 1));
+        overlay_ = overlay;
+        followed_.reset();
+        PollingSampler::Begin(overlay, cursor);
+        wait_.Start();
+    }
+
+    void End(QWidget* overlay) override
+    {
+        wait_.Stop();
+        PollingSampler::End(overlay);
+    }
+
     QPoint HotSpot() override { return PointerPosition(TheDisplay()); }
     std::uint32_t Pixel(QPoint at) override { return ScreenPixel(TheDisplay(), at); }
+
+    void Follow(QWidget* overlay, QPoint at, std::uint32_t colour) override
+    {
+        // A resting pointer sends nothing to the X server but the reads.
+        if (followed_ == std::pair(at, colour))
+            return;
+        followed_ = std::pair(at, colour);
+        PollingSampler::Follow(overlay, at, colour);
+    }
+
+    // The overlay ends the pick itself, with the release it receives while
+    // the pass waits.
+    PickState NextPass() override
+    {
+        wait_.Wait(overlay_ ? overlay_->screen() : nullptr);
+        return PickState::Going;
+    }
 
 protected:
     void Capture(QWidget* overlay, const QCursor& cursor) override
@@ -36,6 +81,11 @@ protected:
     }
 
     void Release(QWidget*) override { UngrabPointer(TheDisplay()); }
+
+private:
+    QPointer<QWidget> overlay_;
+    std::optional<std::pair<QPoint, std::uint32_t>> followed_;
+    FrameWait wait_;
 };
 
 class X11Desktop final : public Desktop {
