@@ -40,6 +40,7 @@ public:
         overlay->setMask(QRegion(-1, -1, 1, 1));
         overlay_ = overlay;
         followed_.reset();
+        reads_ = OpenDisplayLike(TheDisplay());
         PollingSampler::Begin(overlay, cursor);
         wait_.Start();
     }
@@ -48,10 +49,15 @@ public:
     {
         wait_.Stop();
         PollingSampler::End(overlay);
+        // Closed with the pick: past the end of the program, the X server
+        // may be gone, and Xlib ends a program that loses a connection.
+        if (reads_)
+            CloseDisplay(reads_);
+        reads_ = nullptr;
     }
 
-    QPoint HotSpot() override { return PointerPosition(TheDisplay()); }
-    std::uint32_t Pixel(QPoint at) override { return ScreenPixel(TheDisplay(), at); }
+    QPoint HotSpot() override { return PointerPosition(Reads()); }
+    std::uint32_t Pixel(QPoint at) override { return ScreenPixel(Reads(), at); }
 
     void Follow(QWidget* overlay, QPoint at, std::uint32_t colour) override
     {
@@ -83,6 +89,9 @@ protected:
     void Release(QWidget*) override { UngrabPointer(TheDisplay()); }
 
 private:
+    Display* Reads() const { return reads_ ? reads_ : TheDisplay(); }
+
+    Display* reads_ = nullptr;
     QPointer<QWidget> overlay_;
     std::optional<std::pair<QPoint, std::uint32_t>> followed_;
     FrameWait wait_;
