@@ -26,6 +26,8 @@ public:
     // next input event or for the next frame of `screen` (60 Hz where the
     // screen does not tell), counted from the start of the last pass.
     void Wait(const QScreen* screen);
+    // Whether an input event came in during the last Wait.
+    bool InputCame() const { return woken_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -40,6 +40,7 @@ public:
         overlay->setMask(QRegion(-1, -1, 1, 1));
         overlay_ = overlay;
         followed_.reset();
+        hotSpot_.reset();
         reads_ = OpenDisplayLike(TheDisplay());
         PollingSampler::Begin(overlay, cursor);
         wait_.Start();
@@ -56,7 +57,15 @@ public:
         reads_ = nullptr;
     }
 
-    QPoint HotSpot() override { return PointerPosition(Reads()); }
+    QPoint HotSpot() override
+    {
+        // Under the grab every pointer move reaches the overlay and ends the
+        // wait: a pass the frame started finds the pointer where the last
+        // one did, without a round trip.
+        if (!grabbed_ || !hotSpot_ || wait_.InputCame())
+            hotSpot_ = PointerPosition(Reads());
+        return *hotSpot_;
+    }
     std::uint32_t Pixel(QPoint at) override { return ScreenPixel(Reads(), at); }
 
     void Follow(QWidget* overlay, QPoint at, std::uint32_t colour) override
@@ -79,11 +88,12 @@ public:
 protected:
     void Capture(QWidget* overlay, const QCursor& cursor) override
     {
+        grabbed_ = false;
         if (!overlay->windowHandle()) {
             PollingSampler::Capture(overlay, cursor);
             return;
         }
-        GrabPointer(TheDisplay(), static_cast<WindowId>(overlay->winId()), cursor);
+        grabbed_ = GrabPointer(TheDisplay(), static_cast<WindowId>(overlay->winId()), cursor);
     }
 
     void Release(QWidget*) override { UngrabPointer(TheDisplay()); }
@@ -93,6 +103,8 @@ private:
 
     Display* reads_ = nullptr;
     QPointer<QWidget> overlay_;
+    bool grabbed_ = false;
+    std::optional<QPoint> hotSpot_;
     std::optional<std::pair<QPoint, std::uint32_t>> followed_;
     FrameWait wait_;
 };
