@@ -13,6 +13,7 @@ private slots:
     void cleanupTestCase();
     void followsLiveAndRightRestores();
     void leftKeepsTheLastColour();
+    void restingPointerSeesTheScreenChange();
     void killedMidPickLeavesThePointerFree();
     void farSideOfAWideScreen();
 
@@ -104,6 +105,23 @@ void tst_ScreenPick::leftKeepsTheLastColour()
     MoveTo(Swatch(10)); // no longer followed
     QTest::qWait(200);
     QCOMPARE(Preview(), QColor(255, 0, 255));
+}
+
+void tst_ScreenPick::restingPointerSeesTheScreenChange()
+{
+    // The bare root in the far corner, changed by another program while the
+    // pointer stays on it.
+    const QPoint corner(1270, 1014);
+    const QColor before = Preview();
+    StartPick();
+    MoveTo(corner);
+    for (const QColor colour : {QColor(32, 64, 96), QColor(96, 64, 32)}) {
+        x_pixels::PaintRoot(x_->Display(), colour);
+        QTRY_COMPARE_WITH_TIMEOUT(Preview(), colour, 5000);
+    }
+    Click(3);
+    QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), before, 5000);
 }
 
 void tst_ScreenPick::killedMidPickLeavesThePointerFree()

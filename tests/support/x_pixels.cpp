@@ -36,6 +36,17 @@ QColor ScreenPixel(const QString& display, QPoint at)
     return QColor(int(pixel >> 16 & 0xFF), int(pixel >> 8 & 0xFF), int(pixel & 0xFF));
 }
 
+void PaintRoot(const QString& display, QColor colour)
+{
+    Connection x(display);
+    if (!x.dpy)
+        return;
+    const Window root = DefaultRootWindow(x.dpy);
+    XSetWindowBackground(x.dpy, root, colour.rgb() & 0xFFFFFF);
+    XClearWindow(x.dpy, root);
+    XSync(x.dpy, False);
+}
+
 bool PointerIsFree(const QString& display)
 {
     Connection x(display);

@@ -30,11 +30,12 @@ inline PickState AfterRelease(Qt::MouseButton button, Qt::MouseButtons stillDown
 // A screen pick as the desktop serves it. A pick runs passes until it ends;
 // each pass asks where the pointer's hot spot is, reads the pixel there, puts
 // the overlay onto it, and lets NextPass say when the next pass is due. The
-// X11 desktop serves the live screen and polls without pause, and its
-// overlay, which holds the pointer, ends the pick with its own button
-// release. A Wayland session, which keeps its pixels from programs, serves
-// the same passes from a screenshot, one per pointer motion, and its covers,
-// not the overlay, see the buttons: there NextPass tells how the pick ended.
+// X11 desktop serves the live screen, a pass each time the pointer moves or
+// the screen shows a new frame, and its overlay, which holds the pointer,
+// ends the pick with its own button release. A Wayland session, which keeps
+// its pixels from programs, serves the same passes from a screenshot, one per
+// pointer motion, and its covers, not the overlay, see the buttons: there
+// NextPass tells how the pick ended.
 class ScreenSampler {
 public:
     virtual ~ScreenSampler() = default;

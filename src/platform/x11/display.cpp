@@ -14,6 +14,16 @@ Display* TheDisplay()
     return x11 ? x11->display() : nullptr;
 }
 
+Display* OpenDisplayLike(Display* dpy)
+{
+    return XOpenDisplay(DisplayString(dpy));
+}
+
+void CloseDisplay(Display* dpy)
+{
+    XCloseDisplay(dpy);
+}
+
 QString DisplayName(Display* dpy)
 {
     return QString::fromLocal8Bit(DisplayString(dpy));

@@ -13,8 +13,16 @@ namespace platform::x11 {
 using WindowId = unsigned long;
 
 // The X display Qt's xcb platform talks to, or nullptr where Qt runs on
-// anything else. Every X11 call of the program goes through this one.
+// anything else. Every X11 call of the program goes through this one, but
+// the pick's reads.
 Display* TheDisplay();
+
+// A connection of our own to the display of `dpy`, nullptr where none can be
+// opened; CloseDisplay ends it. A round trip on Qt's connection also wakes
+// Qt's event thread, twice; the pick, which reads the screen every frame,
+// makes its reads here.
+Display* OpenDisplayLike(Display* dpy);
+void CloseDisplay(Display* dpy);
 
 // The name the display was opened by (":0"), which tells the copies of the
 // program that are rivals.

@@ -44,17 +44,19 @@ Pixmap ToX11Bitmap(Display* dpy, const QBitmap& bitmap)
 
 } // namespace
 
-void GrabPointer(Display* dpy, WindowId window, const QCursor& cursor)
+bool GrabPointer(Display* dpy, WindowId window, const QCursor& cursor)
 {
     const ::Cursor x11Cursor = ToX11Cursor(dpy, cursor);
     // Not owner_events: every button event is reported to the window,
     // wherever it happens, which is what ends the pick. Failure (another
     // program holds a grab) is ignored; a click on the window still ends it.
-    XGrabPointer(dpy, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-        GrabModeAsync, GrabModeAsync, None, x11Cursor, CurrentTime);
+    const int result
+        = XGrabPointer(dpy, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+            GrabModeAsync, GrabModeAsync, None, x11Cursor, CurrentTime);
     if (x11Cursor != None)
         XFreeCursor(dpy, x11Cursor); // the grab keeps its own reference
     XFlush(dpy);
+    return result == GrabSuccess;
 }
 
 void UngrabPointer(Display* dpy)

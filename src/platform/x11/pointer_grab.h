@@ -10,7 +10,9 @@ class QCursor;
 // user's pointer as it was (the X server drops a dead client's grab).
 namespace platform::x11 {
 
-void GrabPointer(Display* dpy, WindowId window, const QCursor& cursor);
+// False where another program holds a grab already: then neither the
+// buttons nor the pointer's moves elsewhere reach the window.
+bool GrabPointer(Display* dpy, WindowId window, const QCursor& cursor);
 void UngrabPointer(Display* dpy);
 
 } // namespace platform::x11

@@ -38,19 +38,22 @@ QPoint PointerPosition(Display* dpy)
 std::uint32_t ScreenPixel(Display* dpy, QPoint at)
 {
     constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
-    const Window root = DefaultRootWindow(dpy);
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(dpy, root, &attributes) || at.x() < 0 || at.y() < 0
-        || at.x() >= attributes.width || at.y() >= attributes.height)
+    // One round trip: a pick reads a pixel every frame. The root's visual is
+    // the screen's default, known without asking; its size is not asked for
+    // either: a read off the root (a screen that shrank since the pointer
+    // was read) is an error that Qt's Xlib error handler ignores, and no
+    // image comes back.
+    if (at.x() < 0 || at.y() < 0)
         return kInvalid;
-    XImage* image = XGetImage(dpy, root, at.x(), at.y(), 1, 1, AllPlanes, ZPixmap);
+    XImage* image
+        = XGetImage(dpy, DefaultRootWindow(dpy), at.x(), at.y(), 1, 1, AllPlanes, ZPixmap);
     if (!image)
         return kInvalid;
     const unsigned long pixel = XGetPixel(image, 0, 0);
-    const Visual* visual = attributes.visual;
+    XDestroyImage(image);
+    const Visual* visual = DefaultVisual(dpy, DefaultScreen(dpy));
     const colour::Rgb rgb{Channel(pixel, visual->red_mask), Channel(pixel, visual->green_mask),
         Channel(pixel, visual->blue_mask)};
-    XDestroyImage(image);
     return colour::Pack(rgb);
 }
 
