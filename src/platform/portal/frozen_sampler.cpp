@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -23,6 +24,9 @@ namespace {
 // takes its blank cursor then; one that waits for the next motion instead
 // (KWin, to an X client) is not waited for long before the screenshot.
 constexpr int kEnterWaitMs = 500;
+// A new cursor reaches the screen at the compositor's next frame, and
+// Xwayland's at its own after that: three frames at 60 Hz.
+constexpr int kCursorSettleMs = 50;
 
 // KDE's portal draws the pointer into its screenshots, where a click without
 // a motion would pick the arrow's colour. Elsewhere the covers can go up
@@ -58,10 +62,22 @@ bool FrozenSampler::Prepare()
     desktopPicked_ = false;
     picked_.reset();
     const QString parent = session_.PortalParent(QApplication::activeWindow());
-    if (ShotsShowThePointer())
+    // Clear covers show the live screen but for the pointer. Where covers
+    // cannot be clear (an X client's, under KWin, kept showing their first
+    // frame), our own windows hide the pointer instead, where it lies on
+    // them: elsewhere an X client has no say over it.
+    const bool hidden = ShotsShowThePointer() && !session_.ClearCovers();
+    if (hidden) {
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+        Settle();
+    } else if (ShotsShowThePointer()) {
         RaiseCovers(true, QCursor());
+    }
+    std::optional<QImage> shot = TakeScreenshot(parent);
+    if (hidden)
+        QGuiApplication::restoreOverrideCursor();
 
-    if (std::optional<QImage> shot = TakeScreenshot(parent)) {
+    if (shot) {
         shot_ = std::move(*shot);
         layout_ = Layout();
         return true;
@@ -129,8 +145,17 @@ void FrozenSampler::RaiseCovers(bool clear, const QCursor& cursor)
         if (!ended_)
             outcome_ = PickState::Restored;
     });
-    if (clear)
+    if (clear) {
         WaitForPointer(kEnterWaitMs);
+        Settle();
+    }
+}
+
+void FrozenSampler::Settle()
+{
+    QEventLoop settle;
+    QTimer::singleShot(kCursorSettleMs, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void FrozenSampler::WaitForPointer(int timeoutMs)

@@ -48,6 +48,8 @@ private:
     // the others showing it, with `cursor`.
     void RaiseCovers(bool clear, const QCursor& cursor);
     void DropCovers();
+    // Lets a cursor just set reach the screen.
+    static void Settle();
     // Waits for the pick to end or the pointer to tell where it is; for
     // `timeoutMs` at most, where not negative.
     void WaitForPointer(int timeoutMs);

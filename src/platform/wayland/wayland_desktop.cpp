@@ -47,6 +47,7 @@ public:
     bool PressesWhereTheyHappen() const override { return true; }
 
     // The compositor places windows and tells nobody where.
+    bool ClearCovers() const override { return true; }
     bool KnowsWindowPlaces() const override { return false; }
 
     // The compositor would give the focus to whatever lies under the

@@ -41,6 +41,7 @@ public:
     bool PressesWhereTheyHappen() const override { return false; }
 
     // The X server knows every window's place.
+    bool ClearCovers() const override { return false; }
     bool KnowsWindowPlaces() const override { return true; }
 
     // Covers the window manager never saw never took the focus.
