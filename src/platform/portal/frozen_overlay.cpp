@@ -200,36 +200,12 @@ std::optional<QRectF> FindInShot(const QImage& look, const QImage& shot, const Q
     };
     const auto same = [](QRgb a, QRgb b) { return ((a ^ b) & 0xFFFFFF) == 0; };
 
-    // A key to look for: the stretch of a row near the top (the menu bar,
-    // which the pick's start leaves as it was) where the pixels change most.
+    // A key to look for: the stretch of a row where the pixels change most.
+    // A band of the window may differ from the shot (a menu title lit, the
+    // caret): each third of it gives a key in turn.
     constexpr int kKey = 24;
     if (window.width() < kKey)
         return std::nullopt;
-    int keyX = 0;
-    int keyY = 0;
-    int mostChanges = -1;
-    for (int y = 0; y < qMax(1, window.height() / 4); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(window.constScanLine(y));
-        int changes = 0;
-        for (int x = 1; x < kKey; ++x)
-            changes += !same(row[x], row[x - 1]);
-        for (int x = 0;; ++x) {
-            if (changes > mostChanges) {
-                mostChanges = changes;
-                keyX = x;
-                keyY = y;
-            }
-            if (x + kKey >= window.width())
-                break;
-            changes
-                += int(!same(row[x + kKey], row[x + kKey - 1])) - int(!same(row[x + 1], row[x]));
-        }
-    }
-    // A plain window could be anywhere its colour is.
-    if (mostChanges < kKey / 4)
-        return std::nullopt;
-    const auto* key = reinterpret_cast<const QRgb*>(window.constScanLine(keyY)) + keyX;
-
     const auto matches = [&](int left, int top) {
         constexpr int kStep = 3;
         int tried = 0;
@@ -245,17 +221,44 @@ std::optional<QRectF> FindInShot(const QImage& look, const QImage& shot, const Q
         }
         return matched * 10 >= tried * 9;
     };
-    for (int top = 0; top + height <= picture.height(); ++top) {
-        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(top + keyY * factor))
-            + keyX * factor;
-        for (int left = 0; left + width <= picture.width(); ++left) {
-            const QRgb* at = row + left;
-            int x = 0;
-            while (x < kKey && near(at[x * factor], key[x]))
-                ++x;
-            if (x == kKey && matches(left, top)) {
-                return QRectF(layout.topLeft() + QPointF(left, top) / ratio,
-                    QSizeF(window.size()) / window.devicePixelRatio());
+    for (int band = 0; band < 3; ++band) {
+        int keyX = 0;
+        int keyY = 0;
+        int mostChanges = -1;
+        for (int y = window.height() * band / 3; y < window.height() * (band + 1) / 3; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(window.constScanLine(y));
+            int changes = 0;
+            for (int x = 1; x < kKey; ++x)
+                changes += !same(row[x], row[x - 1]);
+            for (int x = 0;; ++x) {
+                if (changes > mostChanges) {
+                    mostChanges = changes;
+                    keyX = x;
+                    keyY = y;
+                }
+                if (x + kKey >= window.width())
+                    break;
+                changes += int(!same(row[x + kKey], row[x + kKey - 1]))
+                    - int(!same(row[x + 1], row[x]));
+            }
+        }
+        // A plain band could be anywhere its colour is.
+        if (mostChanges < kKey / 4)
+            continue;
+        const auto* key = reinterpret_cast<const QRgb*>(window.constScanLine(keyY)) + keyX;
+        for (int top = 0; top + height <= picture.height(); ++top) {
+            const auto* row
+                = reinterpret_cast<const QRgb*>(picture.constScanLine(top + keyY * factor))
+                + keyX * factor;
+            for (int left = 0; left + width <= picture.width(); ++left) {
+                const QRgb* at = row + left;
+                int x = 0;
+                while (x < kKey && near(at[x * factor], key[x]))
+                    ++x;
+                if (x == kKey && matches(left, top)) {
+                    return QRectF(layout.topLeft() + QPointF(left, top) / ratio,
+                        QSizeF(window.size()) / window.devicePixelRatio());
+                }
             }
         }
     }
