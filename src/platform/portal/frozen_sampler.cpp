@@ -24,9 +24,11 @@ namespace {
 // takes its blank cursor then; one that waits for the next motion instead
 // (KWin, to an X client) is not waited for long before the screenshot.
 constexpr int kEnterWaitMs = 500;
-// A new cursor reaches the screen at the compositor's next frame, and
-// Xwayland's at its own after that: three frames at 60 Hz.
+// A new cursor reaches the screen at the compositor's next frame: three
+// frames at 60 Hz. Xwayland hands an X client's on later, and not always
+// at its next frame.
 constexpr int kCursorSettleMs = 50;
+constexpr int kXCursorSettleMs = 150;
 
 // KDE's portal draws the pointer into its screenshots, where a click without
 // a motion would pick the arrow's colour. Elsewhere the covers can go up
@@ -69,7 +71,7 @@ bool FrozenSampler::Prepare()
     const bool hidden = ShotsShowThePointer() && !session_.ClearCovers();
     if (hidden) {
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
-        Settle();
+        Settle(kXCursorSettleMs);
     } else if (ShotsShowThePointer()) {
         RaiseCovers(true, QCursor());
     }
@@ -147,14 +149,14 @@ void FrozenSampler::RaiseCovers(bool clear, const QCursor& cursor)
     });
     if (clear) {
         WaitForPointer(kEnterWaitMs);
-        Settle();
+        Settle(kCursorSettleMs);
     }
 }
 
-void FrozenSampler::Settle()
+void FrozenSampler::Settle(int ms)
 {
     QEventLoop settle;
-    QTimer::singleShot(kCursorSettleMs, &settle, &QEventLoop::quit);
+    QTimer::singleShot(ms, &settle, &QEventLoop::quit);
     settle.exec(QEventLoop::ExcludeUserInputEvents);
 }
 

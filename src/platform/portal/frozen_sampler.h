@@ -48,8 +48,8 @@ private:
     // the others showing it, with `cursor`.
     void RaiseCovers(bool clear, const QCursor& cursor);
     void DropCovers();
-    // Lets a cursor just set reach the screen.
-    static void Settle();
+    // Lets a cursor just set reach the screen, for `ms`.
+    static void Settle(int ms);
     // Waits for the pick to end or the pointer to tell where it is; for
     // `timeoutMs` at most, where not negative.
     void WaitForPointer(int timeoutMs);
