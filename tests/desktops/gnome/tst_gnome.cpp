@@ -165,10 +165,16 @@ void tst_Gnome::pickKeepsRestoresOrCancels()
         return desktop_->Screenshot(area, picture) ? QImage(picture) : QImage();
     };
     if (stays) {
-        // The window's bare bottom edge, read before the pointer is on it.
-        at = QPointF(frame.center().x(), frame.bottom() - 8);
-        const QColor under = shown(QRect(at.toPoint(), QSize(1, 1))).pixelColor(0, 0);
-        QVERIFY(under.isValid() && under != QColor(0x33, 0x66, 0x99));
+        // The window's bare bottom edge, read before the pointer is on it,
+        // once the window has settled where it shows.
+        QColor under;
+        const auto onWindow = [&] {
+            const QRect now = desktop_->Windows(kTitle).value(0).frame;
+            at = QPointF(now.center().x(), now.bottom() - 8);
+            under = shown(QRect(at.toPoint(), QSize(1, 1))).pixelColor(0, 0);
+            return under.isValid() && under != QColor(0x33, 0x66, 0x99);
+        };
+        QTRY_VERIFY(onWindow());
         saved = Rgb(under.red(), under.green(), under.blue());
         desktop_->MoveTo(at);
     }
