@@ -22,7 +22,7 @@ namespace {
 
 // The compositor tells a new cover where the pointer is as it maps it, and
 // takes its blank cursor then; one that waits for the next motion instead
-// (KWin, to an X client) is not waited for long before the screenshot.
+// is not waited for long before the screenshot.
 constexpr int kEnterWaitMs = 500;
 // A new cursor reaches the screen at the compositor's next frame: three
 // frames at 60 Hz. Xwayland hands an X client's on later, and not always
