@@ -36,8 +36,12 @@ private:
     static int Covers(const WaylandSession& desktop, const QString& platform);
     QByteArray ColourSaved() const;
     // Picks at `at` and ends with `end` (a button, or 0 for Escape), the
-    // picture through the portal alone where `portal`.
-    void Pick(const QString& platform, QPointF at, int end, bool portal = false);
+    // picture through the portal alone where `portal`. Where the pointer
+    // `stays`, `at` is on the main window, the pointer is put there before
+    // the pick and `under` gets what lay there. Where `preview` is valid,
+    // the main window's preview must show it during the pick.
+    void Pick(const QString& platform, QPointF at, int end, bool portal = false, bool stays = false,
+        const QColor& preview = {}, QColor* under = nullptr);
 
     std::unique_ptr<WaylandSession> desktop_;
     // One output, without the portal.
@@ -142,33 +146,61 @@ void tst_WaylandPick::pickKeepsOrRestores_data()
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<int>("end"); // a button, or 0 for Escape
-    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<bool>("stays"); // the pointer there before the pick
+    QTest::addColumn<QColor>("preview"); // during the pick, where valid
+    QTest::addColumn<QByteArray>("saved"); // empty: what lay under the pointer
 
     const QPointF onFirst(40.5, 980.25); // scale 1, the background #336699
     const QPointF onSecond(1900.75, 20.25); // scale 2, the background #993366
+    const QColor first(0x33, 0x66, 0x99);
     for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
         const QByteArray name = platform.toLatin1();
-        QTest::newRow(name + ", left on scale 1")
-            << platform << onFirst << int(Qt::LeftButton) << Rgb(0x33, 0x66, 0x99);
-        QTest::newRow(name + ", left on scale 2")
-            << platform << onSecond << int(Qt::LeftButton) << Rgb(0x99, 0x33, 0x66);
-        QTest::newRow(name + ", right restores")
-            << platform << onSecond << int(Qt::RightButton) << Rgb(200, 210, 220);
-        QTest::newRow(name + ", Escape restores") << platform << onFirst << 0 << Rgb(200, 210, 220);
+        QTest::newRow(name + ", left on scale 1") << platform << onFirst << int(Qt::LeftButton)
+                                                  << false << first << Rgb(0x33, 0x66, 0x99);
+        QTest::newRow(name + ", left on scale 2") << platform << onSecond << int(Qt::LeftButton)
+                                                  << false << QColor() << Rgb(0x99, 0x33, 0x66);
+        QTest::newRow(name + ", left without a motion")
+            << platform << QPointF(3.5, 3.5) << int(Qt::LeftButton) << true << QColor()
+            << QByteArray();
+        QTest::newRow(name + ", right restores") << platform << onSecond << int(Qt::RightButton)
+                                                 << false << QColor() << Rgb(200, 210, 220);
+        QTest::newRow(name + ", Escape restores")
+            << platform << onFirst << 0 << false << QColor() << Rgb(200, 210, 220);
     }
 }
 
-void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end, bool portal)
+void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end, bool portal, bool stays,
+    const QColor& preview, QColor* under)
 {
     auto tinctor = portal ? StartWithoutCopy(*desktop_, desktop_->Environment(platform))
                           : Start(*desktop_, platform);
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const QRect inside
+        = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Tinctor")).first());
+    if (stays) {
+        at += inside.topLeft();
+        *under = desktop_->Grab(QRect(at.toPoint(), QSize(1, 1))).pixelColor(0, 0);
+        desktop_->MoveTo(at);
+    }
     ChoosePick(*desktop_);
     QTRY_COMPARE_WITH_TIMEOUT(Covers(*desktop_, platform), 2, 10000);
     // The compositor lists a cover before it shows it, and input before
     // then goes to what lay there.
     QThread::msleep(400);
-    desktop_->MoveTo(at);
+    if (!stays)
+        desktop_->MoveTo(at);
+    // Most of the preview, the caption on it aside.
+    const auto previewShows = [&](const QColor& colour) {
+        const QImage area = desktop_->Grab(QRect(inside.x() + 18, inside.y() + 40, 60, 60));
+        int same = 0;
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x)
+                same += area.pixelColor(x, y) == colour;
+        }
+        return same > area.width() * area.height() / 2;
+    };
+    if (preview.isValid())
+        QTRY_VERIFY(previewShows(preview));
     if (end == 0)
         desktop_->Chord({KEY_ESC});
     else
@@ -183,10 +215,14 @@ void tst_WaylandPick::pickKeepsOrRestores()
     QFETCH(QString, platform);
     QFETCH(QPointF, at);
     QFETCH(int, end);
+    QFETCH(bool, stays);
+    QFETCH(QColor, preview);
     QFETCH(QByteArray, saved);
 
-    Pick(platform, at, end);
-    QCOMPARE(ColourSaved(), saved);
+    QColor under;
+    Pick(platform, at, end, false, stays, preview, &under);
+    QCOMPARE(
+        ColourSaved(), saved.isEmpty() ? Rgb(under.red(), under.green(), under.blue()) : saved);
 }
 
 void tst_WaylandPick::everyDevicePixelOfAScaledWindow_data()

@@ -28,6 +28,14 @@ public:
     // the last motion before it stands for it.
     virtual bool PressesWhereTheyHappen() const = 0;
 
+    // Whether a cover can show the live screen through it until the
+    // screenshot is in, and then the picture.
+    virtual bool ClearCovers() const = 0;
+
+    // Whether our windows' places on the layout are known. Where they are
+    // not, our main window is looked for in the screenshot.
+    virtual bool KnowsWindowPlaces() const = 0;
+
     // Hands the focus back to `mainWindow` once the covers have gone, where
     // the compositor would give it to whatever lies under the pointer.
     virtual void ReturnFocus(QWidget* mainWindow) const = 0;

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <cmath>
 #include <utility>
 
 namespace platform::portal {
@@ -28,20 +29,37 @@ constexpr QSize kLoupe{kGrid + 2, kGrid + kStrip + 3};
 
 } // namespace
 
-FrozenOverlay::FrozenOverlay(QScreen* screen, const QImage& shot, const QRectF& layout,
-    const QCursor& cursor, const CoverSession& session)
-    : QWidget(nullptr, session.CoverFlags()), screen_(screen->geometry()), shot_(shot),
-      layout_(layout), session_(session)
+FrozenOverlay::FrozenOverlay(QScreen* screen, bool clear, const CoverSession& session)
+    : QWidget(nullptr, session.CoverFlags()), screen_(screen->geometry()), session_(session)
 {
     // Untitled: a later copy looks for our main window by its title.
-    // Every pixel is painted from the shot: nothing to clear first.
+    // Every pixel is painted, from the shot or clear: nothing to clear
+    // first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    if (clear)
+        setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_DeleteOnClose);
     setMouseTracking(true);
-    setCursor(cursor);
+    setCursor(Qt::BlankCursor);
     setScreen(screen);
     setGeometry(screen_);
+}
+
+void FrozenOverlay::Freeze(const QImage& shot, const QRectF& layout, const QCursor& cursor)
+{
+    shot_ = shot;
+    layout_ = layout;
+    setCursor(cursor);
+    update();
+}
+
+void FrozenOverlay::ShowWindow(const QPixmap& look, const QRectF& place)
+{
+    const QRect local = place.translated(-QPointF(screen_.topLeft())).toAlignedRect();
+    update(windowPlace_ | local);
+    window_ = look;
+    windowPlace_ = local;
 }
 
 void FrozenOverlay::Cover()
@@ -71,11 +89,18 @@ void FrozenOverlay::ShowLoupe(QPointF pointer, QPoint pixel, std::uint32_t colou
 void FrozenOverlay::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    if (shot_.isNull()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), Qt::transparent);
+        return;
+    }
     for (const QRect& area : event->region()) {
         const QRectF source
             = ShotRect(QRectF(area.translated(screen_.topLeft())), layout_, shot_.size());
         painter.drawImage(QRectF(area), shot_, source);
     }
+    if (!window_.isNull() && event->region().intersects(windowPlace_))
+        painter.drawPixmap(windowPlace_.topLeft(), window_);
     if (loupeShown_ && event->region().intersects(loupe_))
         PaintLoupe(painter);
 }
@@ -147,6 +172,97 @@ void FrozenOverlay::mousePressEvent(QMouseEvent* event)
 void FrozenOverlay::mouseReleaseEvent(QMouseEvent* event)
 {
     emit Released(event);
+}
+
+std::optional<QRectF> FindInShot(const QImage& look, const QImage& shot, const QRectF& layout)
+{
+    if (look.isNull() || shot.isNull() || layout.isEmpty())
+        return std::nullopt;
+    // The shot shows a window of a screen of lower scale enlarged, by a
+    // whole factor on the outputs of a usual layout, and smoothed both ways:
+    // each of its pixels then holds at least nine sixteenths of ours. At the
+    // same scale they are ours exactly.
+    const double ratio = shot.width() / layout.width();
+    const int factor = qRound(ratio / look.devicePixelRatio());
+    if (factor < 1 || std::abs(factor * look.devicePixelRatio() - ratio) > 0.01)
+        return std::nullopt;
+    const int slack = factor == 1 ? 0 : 112;
+    const QImage window = look.convertToFormat(QImage::Format_RGB32);
+    const QImage picture
+        = shot.format() == QImage::Format_RGB32 ? shot : shot.convertToFormat(QImage::Format_RGB32);
+    const int width = window.width() * factor;
+    const int height = window.height() * factor;
+    if (width > picture.width() || height > picture.height())
+        return std::nullopt;
+    const auto near = [slack](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) <= slack && std::abs(qGreen(a) - qGreen(b)) <= slack
+            && std::abs(qBlue(a) - qBlue(b)) <= slack;
+    };
+    const auto same = [](QRgb a, QRgb b) { return ((a ^ b) & 0xFFFFFF) == 0; };
+
+    // A key to look for: the stretch of a row where the pixels change most.
+    // A band of the window may differ from the shot (a menu title lit, the
+    // caret): each third of it gives a key in turn.
+    constexpr int kKey = 24;
+    if (window.width() < kKey)
+        return std::nullopt;
+    const auto matches = [&](int left, int top) {
+        constexpr int kStep = 3;
+        int tried = 0;
+        int matched = 0;
+        for (int y = 0; y < window.height(); y += kStep) {
+            const auto* mine = reinterpret_cast<const QRgb*>(window.constScanLine(y));
+            const auto* theirs
+                = reinterpret_cast<const QRgb*>(picture.constScanLine(top + y * factor)) + left;
+            for (int x = 0; x < window.width(); x += kStep) {
+                ++tried;
+                matched += near(mine[x], theirs[x * factor]);
+            }
+        }
+        return matched * 10 >= tried * 9;
+    };
+    for (int band = 0; band < 3; ++band) {
+        int keyX = 0;
+        int keyY = 0;
+        int mostChanges = -1;
+        for (int y = window.height() * band / 3; y < window.height() * (band + 1) / 3; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(window.constScanLine(y));
+            int changes = 0;
+            for (int x = 1; x < kKey; ++x)
+                changes += !same(row[x], row[x - 1]);
+            for (int x = 0;; ++x) {
+                if (changes > mostChanges) {
+                    mostChanges = changes;
+                    keyX = x;
+                    keyY = y;
+                }
+                if (x + kKey >= window.width())
+                    break;
+                changes += int(!same(row[x + kKey], row[x + kKey - 1]))
+                    - int(!same(row[x + 1], row[x]));
+            }
+        }
+        // A plain band could be anywhere its colour is.
+        if (mostChanges < kKey / 4)
+            continue;
+        const auto* key = reinterpret_cast<const QRgb*>(window.constScanLine(keyY)) + keyX;
+        for (int top = 0; top + height <= picture.height(); ++top) {
+            const auto* row
+                = reinterpret_cast<const QRgb*>(picture.constScanLine(top + keyY * factor))
+                + keyX * factor;
+            for (int left = 0; left + width <= picture.width(); ++left) {
+                const QRgb* at = row + left;
+                int x = 0;
+                while (x < kKey && near(at[x * factor], key[x]))
+                    ++x;
+                if (x == kKey && matches(left, top)) {
+                    return QRectF(layout.topLeft() + QPointF(left, top) / ratio,
+                        QSizeF(window.size()) / window.devicePixelRatio());
+                }
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace platform::portal

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -20,9 +21,30 @@ namespace platform::portal {
 
 namespace {
 
-// The compositor tells a new cover where the pointer is as it maps it; a
-// compositor that waits for the next motion instead leaves Qt's own idea.
-constexpr int kEnterWaitMs = 1000;
+// The compositor tells a new cover where the pointer is as it maps it, and
+// takes its blank cursor then; one that waits for the next motion instead
+// is not waited for long before the screenshot.
+constexpr int kEnterWaitMs = 500;
+// A new cursor reaches the screen at the compositor's next frame: three
+// frames at 60 Hz. Xwayland hands an X client's on later, and not always
+// at its next frame.
+constexpr int kCursorSettleMs = 50;
+constexpr int kXCursorSettleMs = 150;
+
+// KDE's portal draws the pointer into its screenshots, where a click without
+// a motion would pick the arrow's colour. Elsewhere the covers can go up
+// with the shot already on them, and must on sway, which shows nothing
+// behind a full-screen window.
+bool ShotsShowThePointer()
+{
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(u"KDE");
+}
+
+// The picker's overlay belongs to our main window.
+QWidget* MainWindow(QWidget* overlay)
+{
+    return overlay && overlay->parentWidget() ? overlay->parentWidget()->window() : nullptr;
+}
 
 QRectF Layout()
 {
@@ -43,17 +65,31 @@ bool FrozenSampler::Prepare()
     desktopPicked_ = false;
     picked_.reset();
     const QString parent = session_.PortalParent(QApplication::activeWindow());
-
-    // The compositor's own copy where it offers one: no file, no PNG, and
-    // no portal needed; the portal's screenshot where not.
+    // The compositor's own copy where it offers one: no file, no PNG, no
+    // portal needed, and never the pointer in it.
     std::optional<QImage> shot = wayland::CopyScreens();
-    if (!shot)
+    if (!shot) {
+        // Clear covers show the live screen but for the pointer. Where
+        // covers cannot be clear (an X client's, under KWin, kept showing
+        // their first frame), our own windows hide the pointer instead,
+        // where it lies on them: elsewhere an X client has no say over it.
+        const bool hidden = ShotsShowThePointer() && !session_.ClearCovers();
+        if (hidden) {
+            QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+            Settle(kXCursorSettleMs);
+        } else if (ShotsShowThePointer()) {
+            RaiseCovers(true, QCursor());
+        }
         shot = TakeScreenshot(parent);
+        if (hidden)
+            QGuiApplication::restoreOverrideCursor();
+    }
     if (shot) {
         shot_ = std::move(*shot);
         layout_ = Layout();
         return true;
     }
+    DropCovers();
     const PickedColour picked = PickColour(parent);
     if (picked.outcome == PickedColour::Unavailable)
         return false;
@@ -66,38 +102,86 @@ bool FrozenSampler::Prepare()
 void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
 {
     owner_ = overlay;
+    if (desktopPicked_) {
+        ended_ = false;
+        outcome_.reset();
+        return;
+    }
+    if (covers_.isEmpty()) {
+        RaiseCovers(false, cursor);
+    } else {
+        for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
+            if (cover)
+                cover->Freeze(shot_, layout_, cursor);
+        }
+    }
+    mainPlace_ = {};
+    if (QWidget* main = MainWindow(owner_)) {
+        if (session_.KnowsWindowPlaces())
+            mainPlace_ = main->geometry();
+        else
+            mainPlace_ = FindInShot(main->grab().toImage(), shot_, layout_).value_or(QRectF());
+    }
+    ShowMainWindow();
+    // Qt's own idea of the pointer may be stale by far: no loupe and no
+    // colour until the desktop tells.
+    WaitForPointer(-1);
+}
+
+void FrozenSampler::RaiseCovers(bool clear, const QCursor& cursor)
+{
     ended_ = false;
     moved_ = false;
+    known_ = false;
     outcome_.reset();
     pending_.reset();
-    if (desktopPicked_)
-        return;
     for (QScreen* screen : QGuiApplication::screens()) {
-        auto* cover = new FrozenOverlay(screen, shot_, layout_, cursor, session_);
+        auto* cover = new FrozenOverlay(screen, clear, session_);
         cover->setObjectName(QStringLiteral("FrozenOverlay(%1)").arg(covers_.size()));
+        if (!clear)
+            cover->Freeze(shot_, layout_, cursor);
         connect(cover, &FrozenOverlay::PointerAt, this, &FrozenSampler::PointerAt);
         connect(cover, &FrozenOverlay::Released, this, &FrozenSampler::Released);
         covers_ << cover;
         cover->Cover();
     }
     qApp->installEventFilter(this);
+    // A screen gone takes its part of the picture: the pick ends as if
+    // cancelled.
+    unplugged_ = connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+        if (!ended_)
+            outcome_ = PickState::Restored;
+    });
+    if (clear) {
+        WaitForPointer(kEnterWaitMs);
+        Settle(kCursorSettleMs);
+    }
+}
 
-    // Waits without spinning: the timer wakes the wait if no enter comes.
+void FrozenSampler::Settle(int ms)
+{
+    QEventLoop settle;
+    QTimer::singleShot(ms, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void FrozenSampler::WaitForPointer(int timeoutMs)
+{
+    // Waits without spinning: the timer wakes the wait if nothing comes.
     bool waited = false;
     QTimer enough;
     enough.setSingleShot(true);
     connect(&enough, &QTimer::timeout, this, [&waited] { waited = true; });
-    enough.start(kEnterWaitMs);
-    while (!moved_ && !ended_ && !outcome_ && !waited)
+    if (timeoutMs >= 0)
+        enough.start(timeoutMs);
+    while (!known_ && !ended_ && !outcome_ && !waited)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!moved_)
-        pointer_ = QCursor::pos();
 }
 
-void FrozenSampler::End(QWidget*)
+void FrozenSampler::DropCovers()
 {
-    ended_ = true;
     qApp->removeEventFilter(this);
+    disconnect(unplugged_);
     // Deleted later, not here: an event on its way may still be a cover's.
     for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
         if (cover) {
@@ -105,19 +189,38 @@ void FrozenSampler::End(QWidget*)
             cover->deleteLater();
         }
     }
-    const bool covered = !covers_.isEmpty();
     covers_.clear();
-    QWidget* main = owner_ && owner_->parentWidget() ? owner_->parentWidget()->window() : nullptr;
+}
+
+void FrozenSampler::End(QWidget*)
+{
+    ended_ = true;
+    const bool covered = !covers_.isEmpty();
+    DropCovers();
+    QWidget* main = MainWindow(owner_);
     if (covered && main)
         session_.ReturnFocus(main);
     // A screenshot of a large desktop is tens of megabytes.
     shot_ = QImage();
 }
 
+void FrozenSampler::ShowMainWindow()
+{
+    QWidget* main = MainWindow(owner_);
+    if (!main || mainPlace_.isEmpty())
+        return;
+    const QPixmap look = main->grab();
+    for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
+        if (cover)
+            cover->ShowWindow(look, mainPlace_);
+    }
+}
+
 QPoint FrozenSampler::HotSpot()
 {
-    if (desktopPicked_)
-        return {};
+    // Nowhere on the shot, which no pixel is read at.
+    if (desktopPicked_ || !known_)
+        return {-1, -1};
     return ShotPixel(pointer_, layout_, shot_.size());
 }
 
@@ -133,6 +236,8 @@ std::uint32_t FrozenSampler::Pixel(QPoint at)
 
 void FrozenSampler::Follow(QWidget*, QPoint at, std::uint32_t colour)
 {
+    if (!known_)
+        return;
     for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
         if (cover)
             cover->ShowLoupe(pointer_, at, colour);
@@ -145,11 +250,16 @@ PickState FrozenSampler::NextPass()
     // restores.
     if (desktopPicked_)
         return picked_ ? PickState::Kept : PickState::Restored;
+    // The pass before has put its colour into the main window.
+    ShowMainWindow();
     moved_ = false;
     if (pending_)
         outcome_ = std::exchange(pending_, std::nullopt);
     while (!moved_ && !ended_ && !outcome_)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // A pick that never learnt where the pointer was has no colour to keep.
+    if (outcome_ == PickState::Kept && !known_)
+        return PickState::Restored;
     return outcome_.value_or(PickState::Going);
 }
 
@@ -167,6 +277,7 @@ void FrozenSampler::PointerAt(QPointF layoutPoint)
 {
     pointer_ = layoutPoint;
     moved_ = true;
+    known_ = true;
 }
 
 void FrozenSampler::Released(QMouseEvent* event)

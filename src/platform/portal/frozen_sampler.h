@@ -44,6 +44,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Puts a cover over every screen: `clear` ones before the screenshot,
+    // the others showing it, with `cursor`.
+    void RaiseCovers(bool clear, const QCursor& cursor);
+    void DropCovers();
+    // Lets a cursor just set reach the screen, for `ms`.
+    static void Settle(int ms);
+    // Waits for the pick to end or the pointer to tell where it is; for
+    // `timeoutMs` at most, where not negative.
+    void WaitForPointer(int timeoutMs);
+    // Shows our main window, as it is now, at its place on the covers.
+    void ShowMainWindow();
     void PointerAt(QPointF layoutPoint);
     void Released(QMouseEvent* event);
 
@@ -57,7 +68,12 @@ private:
 
     QPointer<QWidget> owner_;
     QList<QPointer<FrozenOverlay>> covers_;
+    QMetaObject::Connection unplugged_;
+    // Where our main window lies, in layout pixels: empty where unknown.
+    QRectF mainPlace_;
     QPointF pointer_;
+    // The desktop has told where the pointer is, in this pick.
+    bool known_ = false;
     // A position came since the last pass began (or since the covers went up).
     bool moved_ = false;
     bool ended_ = true;

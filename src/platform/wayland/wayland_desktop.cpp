@@ -46,6 +46,10 @@ public:
 
     bool PressesWhereTheyHappen() const override { return true; }
 
+    // The compositor places windows and tells nobody where.
+    bool ClearCovers() const override { return true; }
+    bool KnowsWindowPlaces() const override { return false; }
+
     // The compositor would give the focus to whatever lies under the
     // pointer, and a token Qt asks for on a cover's behalf dies with it.
     void ReturnFocus(QWidget* mainWindow) const override

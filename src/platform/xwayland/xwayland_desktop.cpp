@@ -40,6 +40,10 @@ public:
     // Xwayland reports a press on a scaled output at a wrong place.
     bool PressesWhereTheyHappen() const override { return false; }
 
+    // The X server knows every window's place.
+    bool ClearCovers() const override { return false; }
+    bool KnowsWindowPlaces() const override { return true; }
+
     // Covers the window manager never saw never took the focus.
     void ReturnFocus(QWidget*) const override { }
 };

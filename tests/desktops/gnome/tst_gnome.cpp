@@ -129,7 +129,8 @@ void tst_Gnome::pickKeepsRestoresOrCancels_data()
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<int>("end"); // a button, or 0 for Escape
-    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<bool>("stays"); // on our main window from before the pick
+    QTest::addColumn<QByteArray>("saved"); // empty: what lay under the pointer
 
     // Both monitors show the solid background #336699.
     const QPointF onFirst(40.5, 1000.25);
@@ -137,10 +138,13 @@ void tst_Gnome::pickKeepsRestoresOrCancels_data()
     for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
         const QByteArray name = platform.toLatin1();
         QTest::newRow(name + ", left keeps")
-            << platform << onSecond << int(Qt::LeftButton) << Rgb(0x33, 0x66, 0x99);
+            << platform << onSecond << int(Qt::LeftButton) << false << Rgb(0x33, 0x66, 0x99);
+        QTest::newRow(name + ", left without a motion")
+            << platform << QPointF() << int(Qt::LeftButton) << true << QByteArray();
         QTest::newRow(name + ", right restores")
-            << platform << onFirst << int(Qt::RightButton) << Rgb(200, 210, 220);
-        QTest::newRow(name + ", Escape cancels") << platform << onFirst << 0 << Rgb(200, 210, 220);
+            << platform << onFirst << int(Qt::RightButton) << false << Rgb(200, 210, 220);
+        QTest::newRow(name + ", Escape cancels")
+            << platform << onFirst << 0 << false << Rgb(200, 210, 220);
     }
 }
 
@@ -149,18 +153,54 @@ void tst_Gnome::pickKeepsRestoresOrCancels()
     QFETCH(QString, platform);
     QFETCH(QPointF, at);
     QFETCH(int, end);
+    QFETCH(bool, stays);
     QFETCH(QByteArray, saved);
 
     auto tinctor = Start(desktop_->Environment(platform));
     // Keys go to the focused window: the new one takes the focus.
     QTRY_VERIFY(Focused(kTitle));
+    const QRect frame = desktop_->Windows(kTitle).value(0).frame;
+    const QString picture = folder_->filePath(QStringLiteral("screen.png"));
+    const auto shown = [&](const QRect& area) {
+        return desktop_->Screenshot(area, picture) ? QImage(picture) : QImage();
+    };
+    if (stays) {
+        // The window's bare bottom edge, read before the pointer is on it,
+        // once the window has settled where it shows.
+        QColor under;
+        const auto onWindow = [&] {
+            const QRect now = desktop_->Windows(kTitle).value(0).frame;
+            at = QPointF(now.center().x(), now.bottom() - 8);
+            under = shown(QRect(at.toPoint(), QSize(1, 1))).pixelColor(0, 0);
+            return under.isValid() && under != QColor(0x33, 0x66, 0x99);
+        };
+        QTRY_VERIFY(onWindow());
+        saved = Rgb(under.red(), under.green(), under.blue());
+        desktop_->MoveTo(at);
+    }
     desktop_->Chord({KEY_LEFTALT, KEY_E});
     desktop_->Chord({KEY_P});
     QTRY_COMPARE_WITH_TIMEOUT(desktop_->Covers(), 2, 10000);
     // The compositor lists a cover before it shows it, and input before
     // then goes to what lay there.
     QThread::msleep(400);
-    desktop_->MoveTo(at);
+    if (!stays)
+        desktop_->MoveTo(at);
+    if (!stays && end == Qt::LeftButton) {
+        // The main window stays in view, its preview (some 80 pixels
+        // square, the one area of the window that large in one colour)
+        // following the pointer.
+        const auto previewShows = [&] {
+            const QImage window = shown(frame);
+            int same = 0;
+            for (int y = 0; y < window.height(); ++y) {
+                for (int x = 0; x < window.width(); ++x)
+                    same += window.pixelColor(x, y) == QColor(0x33, 0x66, 0x99);
+            }
+            return same > 60 * 60;
+        };
+        QTRY_VERIFY(previewShows());
+    }
     if (end == 0)
         desktop_->Chord({KEY_ESC});
     else

@@ -200,18 +200,23 @@ void tst_Kde::pickKeepsOrRestores_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<bool>("onStripes"); // else on the first output's bare desktop
+    QTest::addColumn<bool>("stays"); // on our main window from before the pick
+    QTest::addColumn<bool>("watched"); // the main window's preview during the pick
     QTest::addColumn<int>("end"); // a button, or 0 for Escape
     QTest::addColumn<bool>("keeps");
 
     for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
         const QByteArray name = platform.toLatin1();
         QTest::newRow(name + ", left on the second output")
-            << platform << true << int(Qt::LeftButton) << true;
+            << platform << true << false << true << int(Qt::LeftButton) << true;
         QTest::newRow(name + ", left on the first output")
-            << platform << false << int(Qt::LeftButton) << true;
+            << platform << false << false << false << int(Qt::LeftButton) << true;
+        QTest::newRow(name + ", left without a motion")
+            << platform << false << true << false << int(Qt::LeftButton) << true;
         QTest::newRow(name + ", right restores")
-            << platform << true << int(Qt::RightButton) << false;
-        QTest::newRow(name + ", Escape restores") << platform << false << 0 << false;
+            << platform << true << false << false << int(Qt::RightButton) << false;
+        QTest::newRow(name + ", Escape restores")
+            << platform << false << false << false << 0 << false;
     }
 }
 
@@ -219,27 +224,51 @@ void tst_Kde::pickKeepsOrRestores()
 {
     QFETCH(QString, platform);
     QFETCH(bool, onStripes);
+    QFETCH(bool, stays);
+    QFETCH(bool, watched);
     QFETCH(int, end);
     QFETCH(bool, keeps);
 
-    const QPoint at = onStripes
-        ? desktop_->Windows(QStringLiteral("Stripes")).value(0).inside.center()
-        : QPoint(40, 1000);
+    auto tinctor = Start(desktop_->Environment(platform));
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    QTRY_VERIFY(MainWindow().active); // keys go to the active window
+    const QRect inside = MainWindow().inside;
+    QPoint at = onStripes ? desktop_->Windows(QStringLiteral("Stripes")).value(0).inside.center()
+                          : QPoint(40, 1000);
+    // The window's bare corner, where nothing lights up under the pointer
+    // (KWin's idea of an X window's inside takes in its title bar).
+    if (stays) {
+        at = QPoint(inside.right() - 3, inside.bottom() - 3);
+        desktop_->MoveTo(at);
+    }
+    // KWin's own screenshot, without the pointer.
     const QImage under = desktop_->Grab(QRect(at, QSize(1, 1)));
     QVERIFY(!under.isNull());
     const QColor shown = under.pixelColor(0, 0);
     QVERIFY(shown != kStored);
 
-    auto tinctor = Start(desktop_->Environment(platform));
-    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
-    QTRY_VERIFY(MainWindow().active); // keys go to the active window
     desktop_->Chord({KEY_LEFTALT, KEY_E});
     desktop_->Chord({KEY_P});
     QTRY_COMPARE_WITH_TIMEOUT(Covers(platform), 2, 10000);
     // KWin lists a cover before it shows it, and input before then goes to
     // what lay there.
     QThread::msleep(400);
-    desktop_->MoveTo(at);
+    if (!stays)
+        desktop_->MoveTo(at);
+    if (watched) {
+        // The preview, some 80 pixels square, is the one area of the
+        // window that large in one colour; a swatch is much smaller.
+        const auto previewShows = [&] {
+            const QImage window = desktop_->Grab(inside);
+            int same = 0;
+            for (int y = 0; y < window.height(); ++y) {
+                for (int x = 0; x < window.width(); ++x)
+                    same += window.pixelColor(x, y) == shown;
+            }
+            return same > 60 * 60;
+        };
+        QTRY_VERIFY(previewShows());
+    }
     if (end == 0)
         desktop_->Chord({KEY_ESC});
     else
