@@ -66,7 +66,10 @@ bool FrozenSampler::Prepare()
     picked_.reset();
     const QString parent = session_.PortalParent(QApplication::activeWindow());
     // The compositor's own copy where it offers one: no file, no PNG, no
-    // portal needed, and never the pointer in it.
+    // portal needed, and never the pointer in it. It comes within a frame,
+    // before the compositor has heard that the menu which chose the pick
+    // has closed, unless Qt has told it and it has answered.
+    QGuiApplication::sync();
     std::optional<QImage> shot = wayland::CopyScreens();
     if (!shot) {
         // Clear covers show the live screen but for the pointer. Where
