@@ -22,7 +22,6 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -114,28 +113,6 @@ Times StartOnce(const XSession& x, Display* dpy, const QStringList& command, con
     return times;
 }
 
-// What each program holds and has used two seconds after start, when it has
-// long been idle. They run at the same time: a page of a library counts in
-// PSS by the processes that map it, and whatever else runs on the machine
-// then weighs on every contender alike.
-void AtRest(const XSession& x, std::vector<StartFigures>& programs, const QString& folder)
-{
-    std::vector<std::unique_ptr<QProcess>> running;
-    for (const StartFigures& program : programs) {
-        running.push_back(std::make_unique<QProcess>());
-        running.back()->setProcessEnvironment(x.Environment());
-        running.back()->setWorkingDirectory(folder);
-        running.back()->start(program.command.first(), program.command.mid(1));
-    }
-    QThread::sleep(2);
-    for (std::size_t i = 0; i < programs.size(); ++i)
-        programs[i].Hold(HeldBy(running[i]->processId()));
-    for (auto& process : running) {
-        process->terminate();
-        process->waitForFinished(5000);
-    }
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -169,8 +146,11 @@ int main(int argc, char* argv[])
             program.painted.push_back(times.paintedMs);
         }
     }
-    for (int run = 0; run < kRestRuns; ++run)
-        AtRest(x, programs, folder.path());
+    HoldAtRest(programs, [&x, &folder](QProcess& process, const StartFigures& program) {
+        process.setProcessEnvironment(x.Environment());
+        process.setWorkingDirectory(folder.path());
+        process.start(program.command.first(), program.command.mid(1));
+    });
     XCloseDisplay(dpy);
 
     QString table;

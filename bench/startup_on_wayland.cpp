@@ -70,6 +70,26 @@ void StartOnce(const WaylandSession& desktop, StartFigures& program, const QStri
 
 } // namespace
 
+void HoldAtRest(std::vector<StartFigures>& programs,
+    const std::function<void(QProcess&, const StartFigures&)>& start,
+    const std::function<void()>& ended)
+{
+    for (int round = 0; round < kRestRuns; ++round) {
+        std::vector<std::unique_ptr<QProcess>> running;
+        for (const StartFigures& program : programs)
+            start(*running.emplace_back(std::make_unique<QProcess>()), program);
+        QThread::sleep(2);
+        for (std::size_t i = 0; i < programs.size(); ++i)
+            programs[i].Hold(HeldBy(running[i]->processId()));
+        for (auto& process : running) {
+            process->terminate();
+            process->waitForFinished(5000);
+        }
+        if (ended)
+            ended();
+    }
+}
+
 bool StartOnWayland(std::vector<StartFigures>& programs, const QString& folder, int rounds)
 {
     WaylandSession desktop;
@@ -82,23 +102,15 @@ bool StartOnWayland(std::vector<StartFigures>& programs, const QString& folder, 
         for (StartFigures& program : programs)
             StartOnce(desktop, program, folder);
     }
-    // All at once, so that they share pages alike (see AtRest on X11).
-    for (int round = 0; round < kRestRuns; ++round) {
-        std::vector<std::unique_ptr<QProcess>> running;
-        for (const StartFigures& program : programs) {
-            running.push_back(std::make_unique<QProcess>());
-            running.back()->setWorkingDirectory(folder);
-            desktop.StartClient(*running.back(), program.command.first(), program.command.mid(1));
-        }
-        QThread::sleep(2);
-        for (std::size_t i = 0; i < programs.size(); ++i)
-            programs[i].Hold(HeldBy(running[i]->processId()));
-        for (auto& process : running) {
-            process->terminate();
-            process->waitForFinished(5000);
-        }
-        for (const StartFigures& program : programs)
-            desktop.WaitForWindows(program.title, 0);
-    }
+    HoldAtRest(
+        programs,
+        [&desktop, &folder](QProcess& process, const StartFigures& program) {
+            process.setWorkingDirectory(folder);
+            desktop.StartClient(process, program.command.first(), program.command.mid(1));
+        },
+        [&desktop, &programs] {
+            for (const StartFigures& program : programs)
+                desktop.WaitForWindows(program.title, 0);
+        });
     return true;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QPoint>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -36,6 +38,15 @@ struct StartFigures {
         cpu.push_back(held.cpu);
     }
 };
+
+// What each program holds and has used two seconds after start, when it has
+// long been idle, over kRestRuns rounds. They run at the same time: a page
+// of a library counts in PSS by the processes that map it, and whatever
+// else runs on the machine then weighs on every contender alike. `start`
+// starts one of them; `ended` runs after each round.
+void HoldAtRest(std::vector<StartFigures>& programs,
+    const std::function<void(QProcess&, const StartFigures&)>& start,
+    const std::function<void()>& ended = {});
 
 // What every start of a run looks for: the settings it starts from, and
 // the colour they give the preview square, at kSquare of the client area,
