@@ -2,7 +2,6 @@
 #include "platform/services/help_key.h"
 #include "platform/services/identity.h"
 #include "platform/services/termination.h"
-#include "resources/icon.h"
 #include "resources/version.h"
 #include "shell/start_up.h"
 
@@ -15,12 +14,15 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     // Before a second start asks for the focus in the entry's name.
-    platform::TellDesktopWhoWeAre(QString::fromLatin1(resources::kDesktopId), resources::AppIcon());
+    platform::TellDesktopWhoWeAre(QString::fromLatin1(resources::kDesktopId));
     if (!shell::Form_Initialize())
         return 0; // the running copy is in front now
 
     platform::InstallHelpKey();
     ColorForm form;
+    // The help viewer and the version dialog carry the main window's icon,
+    // for desktops that draw a window's own.
+    QApplication::setWindowIcon(form.windowIcon());
     QObject::connect(&form, &platform::Form::Unload, &form, [&form] { shell::Form_Unload(form); });
     platform::CloseOnTermination(&form);
     shell::Form_Load(form);
