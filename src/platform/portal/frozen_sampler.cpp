@@ -125,6 +125,8 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
         else
             mainPlace_ = FindInShot(main->grab().toImage(), shot_, layout_).value_or(QRectF());
     }
+    followed_.reset();
+    shownWith_.reset();
     ShowMainWindow();
     // Qt's own idea of the pointer may be stale by far: no loupe and no
     // colour until the desktop tells.
@@ -241,6 +243,7 @@ void FrozenSampler::Follow(QWidget*, QPoint at, std::uint32_t colour)
 {
     if (!known_)
         return;
+    followed_ = colour;
     for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
         if (cover)
             cover->ShowLoupe(pointer_, at, colour);
@@ -253,8 +256,12 @@ PickState FrozenSampler::NextPass()
     // restores.
     if (desktopPicked_)
         return picked_ ? PickState::Kept : PickState::Restored;
-    // The pass before has put its colour into the main window.
-    ShowMainWindow();
+    // The pass before has put its colour into the main window; drawing
+    // the window anew for an unchanged colour would cost every pass.
+    if (followed_ != shownWith_) {
+        ShowMainWindow();
+        shownWith_ = followed_;
+    }
     moved_ = false;
     if (pending_)
         outcome_ = std::exchange(pending_, std::nullopt);

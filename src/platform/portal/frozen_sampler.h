@@ -71,6 +71,10 @@ private:
     QMetaObject::Connection unplugged_;
     // Where our main window lies, in layout pixels: empty where unknown.
     QRectF mainPlace_;
+    // The colour the last pass put into the main window, and the one the
+    // covers show it with: it changes only when the colour does.
+    std::optional<std::uint32_t> followed_;
+    std::optional<std::uint32_t> shownWith_;
     QPointF pointer_;
     // The desktop has told where the pointer is, in this pick.
     bool known_ = false;
