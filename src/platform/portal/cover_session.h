@@ -3,6 +3,8 @@
 #include <QString>
 #include <Qt>
 
+#include <functional>
+
 class QWidget;
 
 namespace platform::portal {
@@ -36,9 +38,11 @@ public:
     // not, our main window is looked for in the screenshot.
     virtual bool KnowsWindowPlaces() const = 0;
 
-    // Hands the focus back to `mainWindow` once the covers have gone, where
-    // the compositor would give it to whatever lies under the pointer.
-    virtual void ReturnFocus(QWidget* mainWindow) const = 0;
+    // Takes the covers away with `dropCovers` and hands the focus back to
+    // `mainWindow`, where the compositor would give it to whatever lies
+    // under the pointer.
+    virtual void ReturnFocus(
+        QWidget* mainWindow, const std::function<void()>& dropCovers) const = 0;
 };
 
 } // namespace platform::portal

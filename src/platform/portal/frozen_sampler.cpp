@@ -200,11 +200,11 @@ void FrozenSampler::DropCovers()
 void FrozenSampler::End(QWidget*)
 {
     ended_ = true;
-    const bool covered = !covers_.isEmpty();
-    DropCovers();
     QWidget* main = MainWindow(owner_);
-    if (covered && main)
-        session_.ReturnFocus(main);
+    if (!covers_.isEmpty() && main)
+        session_.ReturnFocus(main, [this] { DropCovers(); });
+    else
+        DropCovers();
     // A screenshot of a large desktop is tens of megabytes.
     shot_ = QImage();
 }

@@ -50,11 +50,14 @@ public:
     bool ClearCovers() const override { return true; }
     bool KnowsWindowPlaces() const override { return false; }
 
-    // The compositor would give the focus to whatever lies under the
-    // pointer, and a token Qt asks for on a cover's behalf dies with it.
-    void ReturnFocus(QWidget* mainWindow) const override
+    // mutter and KWin grant a token only to the surface with the focus,
+    // which is a cover's until the covers go; one Qt would ask for later
+    // on the main window's behalf would at most mark it.
+    void ReturnFocus(QWidget* mainWindow, const std::function<void()>& dropCovers) const override
     {
-        if (const QString token = RequestActivationToken(AppId(), nullptr); !token.isEmpty())
+        const QString token = RequestActivationToken(AppId(), QGuiApplication::focusWindow());
+        dropCovers();
+        if (!token.isEmpty())
             qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
         mainWindow->activateWindow();
     }

@@ -45,7 +45,10 @@ public:
     bool KnowsWindowPlaces() const override { return true; }
 
     // Covers the window manager never saw never took the focus.
-    void ReturnFocus(QWidget*) const override { }
+    void ReturnFocus(QWidget*, const std::function<void()>& dropCovers) const override
+    {
+        dropCovers();
+    }
 };
 
 class XwaylandDesktop final : public Desktop {

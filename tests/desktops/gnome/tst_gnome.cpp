@@ -206,6 +206,9 @@ void tst_Gnome::pickKeepsRestoresOrCancels()
     else
         desktop_->Click(static_cast<Qt::MouseButton>(end));
     QTRY_COMPARE(desktop_->Covers(), 0);
+    // The keys go on to the window the pick began from, not to what lay
+    // under the pointer.
+    QTRY_VERIFY(Focused(kTitle));
     QCOMPARE(tinctor->Terminate(), 0);
     QCOMPARE(ColourSaved(), saved);
     QCOMPARE(Pictures(), QStringList());

@@ -274,6 +274,8 @@ void tst_Kde::pickKeepsOrRestores()
     else
         desktop_->ClickHere(static_cast<Qt::MouseButton>(end));
     QTRY_COMPARE(Covers(platform), 0);
+    // The keys go on to the window the pick began from.
+    QTRY_VERIFY(MainWindow().active);
     QCOMPARE(tinctor->Terminate(), 0);
     QCOMPARE(ColourSaved(), Rgb(keeps ? shown : kStored));
     QVERIFY2(QDir(desktop_->Pictures()).isEmpty(), "the pick left its screenshot behind");
