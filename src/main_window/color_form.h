@@ -101,6 +101,7 @@ private:
     void EndPickForUnload();
     void PutBackColourBeforePick();
     void SayScreenUnreadable();
+    void Text_Paste(const QString& text, bool& taken);
 
     // Every source of a colour sets red, green and blue in this order, each
     // through its own change reaction.

@@ -2,8 +2,11 @@
 
 #include "colour/derived_colours.h"
 #include "colour/notations.h"
+#include "colour/pasted_colour.h"
+#include "platform/controls/focus.h"
 #include "platform/controls/menu.h"
 #include "platform/controls/scroll_bar.h"
+#include "platform/controls/text_box.h"
 #include "platform/services/services.h"
 
 void ColorForm::mnuEditCopy_Click(std::int16_t index)
@@ -16,6 +19,22 @@ void ColorForm::mnuEditCopy_Click(std::int16_t index)
     // A clipboard that cannot be had is given up on quietly; the colour
     // and the window stay as they are.
     platform::Os().SetClipboardText(QString::fromStdString(text));
+}
+
+void ColorForm::Text_Paste(const QString& text, bool& taken)
+{
+    // A colour copied from a page or from source, whole, in any channel box:
+    // it is set as a swatch sets it. Anything else goes into the box as
+    // typed text would, cut to the box's length.
+    constexpr qsizetype kLongestLooked = 1024;
+    if (text.size() > kLongestLooked)
+        return;
+    const std::optional<colour::Rgb> pasted = colour::ReadColourText(text.toStdString());
+    if (!pasted)
+        return;
+    taken = true;
+    SetRgb(*pasted);
+    platform::MoveFocus(Text1[0]);
 }
 
 void ColorForm::mnuEditColor_Click(std::int16_t index)

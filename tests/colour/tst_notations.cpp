@@ -1,9 +1,11 @@
 #include "colour/derived_colours.h"
 #include "colour/notations.h"
+#include "colour/pasted_colour.h"
 
 #include <QtTest>
 
-// The five clipboard notations and the two derived colours.
+// The five clipboard notations, read back from a paste, and the two derived
+// colours.
 class tst_Notations : public QObject {
     Q_OBJECT
 
@@ -11,6 +13,9 @@ private slots:
     void copyText_data();
     void copyText();
     void letterCase();
+    void readsPastedText_data();
+    void readsPastedText();
+    void readsBackWhatItCopies();
     void derivedColours_data();
     void derivedColours();
     void bothAreTheirOwnInverse();
@@ -64,6 +69,74 @@ void tst_Notations::letterCase()
                 QCOMPARE(vb.mid(2), vb.mid(2).toUpper());
                 QCOMPARE(html.size(), 7);
                 QCOMPARE(c.size(), 8);
+            }
+        }
+    }
+}
+
+void tst_Notations::readsPastedText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("colour"); // "r g b", or empty: not a whole colour
+
+    const auto row = [](const char* text, const char* colour) {
+        QTest::newRow(text) << QByteArray(text) << QString::fromLatin1(colour);
+    };
+    row("#1e90ff", "30 144 255");
+    row("  #1E90FF\r\n", "30 144 255");
+    row("#1e9", "17 238 153");
+    row("&hff901e&", "30 144 255");
+    row("0xFF901E", "30 144 255");
+    row("0xff", "255 0 0");
+    row("16748574", "30 144 255");
+    row("rgb(30, 144, 255)", "30 144 255");
+    row("RGB( 30 144 255 )", "30 144 255");
+    row("hsl(0, 100%, 50%)", "255 0 0");
+    row("hsl(120 100% 25%)", "0 128 0");
+    row("HSL(209.6, 100%, 55.9%)", "30 144 255");
+    row("hsl(360, 0%, 50%)", "128 128 128");
+    // A box's own value, or no colour at all.
+    row("128", "");
+    row("FF", "");
+    row("#12345", "");
+    row("#1e90ff;", "");
+    row("&HFF901E", "");
+    row("0x1000000", "");
+    row("16777216", "");
+    row("rgb(300, -4, 1e9)", "");
+    row("rgb(1, 2 3)", "");
+    row("rgb(1, 2, 3, 4)", "");
+    row("rgba(1, 2, 3)", "");
+    row("hsl(361, 10%, 10%)", "");
+    row("hsl(10, 10, 10%)", "");
+    row("hsl(nan, 10%, 10%)", "");
+    row("#1e90ff #000000", "");
+    row("", "");
+}
+
+void tst_Notations::readsPastedText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, colour);
+    const std::optional<colour::Rgb> read
+        = colour::ReadColourText(std::string_view(text.constData(), text.size()));
+    QCOMPARE(read ? QStringLiteral("%1 %2 %3").arg(read->r).arg(read->g).arg(read->b) : QString(),
+        colour);
+}
+
+void tst_Notations::readsBackWhatItCopies()
+{
+    for (int r = 0; r < 256; r += 15) {
+        for (int g = 0; g < 256; g += 5) {
+            for (int b = 0; b < 256; b += 17) {
+                for (int n = 0; n < 5; ++n) {
+                    const std::string text = colour::CopyText(r, g, b, colour::Notation(n));
+                    // Three digits or fewer are a channel's value.
+                    const bool channelValue = n == colour::Dword && text.size() < 4;
+                    const std::optional<colour::Rgb> expected
+                        = channelValue ? std::nullopt : std::optional(colour::Rgb{r, g, b});
+                    QVERIFY2(colour::ReadColourText(text) == expected, text.c_str());
+                }
             }
         }
     }

@@ -6,6 +6,7 @@
 #include "platform/controls/qt_color.h"
 #include "platform/services/services.h"
 
+#include <QClipboard>
 #include <QMenu>
 
 using namespace form_driver;
@@ -33,6 +34,8 @@ private slots:
     void swatches_data();
     void swatches();
     void systemColourReadAtTheClick();
+    void pastedColourIsSetWhole_data();
+    void pastedColourIsSetWhole();
 
 private:
     std::unique_ptr<FakeServices> os_;
@@ -312,6 +315,52 @@ void tst_EditCommands::systemColourFollowsThePalette()
     QCOMPARE(Colour(*form), (Rgb{200, 100, 50}));
     QCOMPARE(swatchesMismatched(), QStringList());
     QApplication::setPalette(original);
+}
+
+void tst_EditCommands::pastedColourIsSetWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("box"); // 0..2 the RGB boxes, 3..5 the model boxes
+    QTest::addColumn<QKeySequence>("keys"); // empty: the box's own menu
+    QTest::addColumn<Rgb>("colour");
+
+    const QKeySequence ctrlV(Qt::CTRL | Qt::Key_V);
+    const Rgb before{18, 52, 86};
+    QTest::newRow("HTML by Ctrl+V") << "#1e90ff" << 1 << ctrlV << Rgb{30, 144, 255};
+    QTest::newRow("CSS by Shift+Insert into a model box")
+        << "rgb(30 144 255)" << 5 << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << Rgb{30, 144, 255};
+    QTest::newRow("VB by the menu") << "&HFF901E&" << 2 << QKeySequence() << Rgb{30, 144, 255};
+    QTest::newRow("a channel value stays the box's") << "C8" << 1 << ctrlV << Rgb{18, 200, 86};
+    QTest::newRow("a short HTML colour is junk") << "#12345" << 0 << ctrlV << before;
+    QTest::newRow("ten megabytes") << QString(10'000'000, u'x') << 0 << ctrlV << before;
+}
+
+void tst_EditCommands::pastedColourIsSetWhole()
+{
+    QFETCH(QString, text);
+    QFETCH(int, box);
+    QFETCH(QKeySequence, keys);
+    QFETCH(Rgb, colour);
+
+    auto form = Open(colour::HSV, 1, {18, 52, 86});
+    platform::TextBox* target = box < 3 ? form->Text1[box] : form->Text2[box - 3];
+    QGuiApplication::clipboard()->setText(text);
+    SelectAllByKeys(target);
+    if (keys.isEmpty()) {
+        // Through the window, as a click of the desktop's comes.
+        QTest::mouseClick(target->window()->windowHandle(), Qt::RightButton, {},
+            target->mapTo(target->window(), target->rect().center()));
+        QMenu* menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+        QTest::keyClick(menu, Qt::Key_P);
+    } else {
+        QTest::keySequence(target, keys);
+    }
+    QCOMPARE(Colour(*form), colour);
+    if (colour.g == 144) {
+        QCOMPARE(QApplication::focusWidget(), form->Text1[0]);
+        QCOMPARE(ModelRow(*form), colour::RgbToHsv(colour.r, colour.g, colour.b));
+    }
 }
 
 QTEST_MAIN(tst_EditCommands)

@@ -1,7 +1,11 @@
 #include "platform/controls/text_box.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
 #include <optional>
 
@@ -57,12 +61,20 @@ void TextBox::keyPressEvent(QKeyEvent* event)
 {
     const std::optional<std::int16_t> code = CharacterCode(*event);
     if (!code) {
-        QLineEdit::keyPressEvent(event);
+        if (event->matches(QKeySequence::Paste))
+            PasteClipboard();
+        else
+            QLineEdit::keyPressEvent(event);
         return;
     }
     std::int16_t keyAscii = *code;
     emit KeyPress(keyAscii);
     if (keyAscii == 0) {
+        event->accept();
+        return;
+    }
+    if (keyAscii == *code && event->matches(QKeySequence::Paste)) {
+        PasteClipboard();
         event->accept();
         return;
     }
@@ -98,6 +110,33 @@ void TextBox::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
     emit GotFocus();
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    // The menu's paste goes the way Ctrl+V goes. Qt names the item only
+    // by its caption, in the language Qt speaks.
+    const QString paste = QLineEdit::tr("&Paste");
+    for (QAction* item : menu->actions()) {
+        if (item->text() == paste || item->text().startsWith(paste + u'\t')) {
+            disconnect(item, &QAction::triggered, nullptr, nullptr);
+            connect(item, &QAction::triggered, this, &TextBox::PasteClipboard);
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TextBox::PasteClipboard()
+{
+    if (isReadOnly())
+        return;
+    const QString text = QGuiApplication::clipboard()->text();
+    bool taken = false;
+    emit Paste(text, taken);
+    if (!taken)
+        insert(text);
 }
 
 } // namespace platform

@@ -22,11 +22,19 @@ signals:
     void Change();
     void KeyPress(std::int16_t& keyAscii);
     void GotFocus();
+    // The clipboard's text is about to go in, by Ctrl+V, Shift+Insert or
+    // the box's own menu. A handler that takes it as a whole sets `taken`,
+    // and the box is left as it is.
+    void Paste(const QString& text, bool& taken);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void PasteClipboard();
 };
 
 } // namespace platform
