@@ -1,6 +1,7 @@
 #include "main_window/color_form.h"
 #include "platform/services/help_key.h"
 #include "platform/services/identity.h"
+#include "platform/services/qt_texts.h"
 #include "platform/services/termination.h"
 #include "resources/version.h"
 #include "shell/start_up.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Before a second start asks for the focus in the entry's name.
     platform::TellDesktopWhoWeAre(QString::fromLatin1(resources::kDesktopId));
+    platform::SpeakJapaneseInQtTexts();
     if (!shell::Form_Initialize())
         return 0; // the running copy is in front now
 
