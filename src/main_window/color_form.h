@@ -90,6 +90,7 @@ private:
     void Text1_Change(std::int16_t index);
     void Text1_KeyPress(std::int16_t index, std::int16_t& keyAscii);
     void Text1_GotFocus(std::int16_t index);
+    void Text1_Step(std::int16_t index, int delta);
     void SyncRgbText(std::int16_t index);
 
     // Edit commands
@@ -126,6 +127,7 @@ private:
     void Text2_Change(std::int16_t index);
     void Text2_KeyPress(std::int16_t index, std::int16_t& keyAscii);
     void Text2_GotFocus(std::int16_t index);
+    void Text2_Step(std::int16_t index, int delta);
 
     // The radix and the model live in the View menu's check marks.
     bool RgbWrittenInDecimal() const;

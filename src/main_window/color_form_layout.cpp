@@ -144,10 +144,15 @@ void ColorForm::CreateControls()
         Line1[i]->SetBorderColor(platform::Os().GetSysColor(etchColours[i]));
     }
 
-    QWidget::setTabOrder(Text1[0], Text1[1]);
-    QWidget::setTabOrder(Text1[1], Text1[2]);
-    QWidget::setTabOrder(Text1[2], Text2[0]);
-    QWidget::setTabOrder(Text2[0], Text2[1]);
-    QWidget::setTabOrder(Text2[1], Text2[2]);
+    // Each row's box, then its bar.
+    QWidget* previous = nullptr;
+    for (const auto& [texts, scrolls] : {std::pair{Text1, HScroll1}, std::pair{Text2, HScroll2}}) {
+        for (int i = 0; i < 3; ++i) {
+            if (previous)
+                QWidget::setTabOrder(previous, texts[i]);
+            QWidget::setTabOrder(texts[i], scrolls[i]);
+            previous = scrolls[i];
+        }
+    }
     Text1[0]->setFocus(Qt::OtherFocusReason);
 }

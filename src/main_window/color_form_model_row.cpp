@@ -7,6 +7,8 @@
 #include "platform/controls/scroll_bar.h"
 #include "platform/controls/text_box.h"
 
+#include <algorithm>
+
 namespace {
 
 QString Decimal(int value)
@@ -62,4 +64,11 @@ void ColorForm::Text2_KeyPress(std::int16_t, std::int16_t& keyAscii)
 void ColorForm::Text2_GotFocus(std::int16_t index)
 {
     Text2[index]->SelectAll();
+}
+
+void ColorForm::Text2_Step(std::int16_t index, int delta)
+{
+    // As typed, as in the RGB row.
+    Text2[index]->SetText(
+        Decimal(std::clamp(HScroll2[index]->Value() + delta, 0, int(HScroll2[index]->Max()))));
 }

@@ -8,6 +8,8 @@
 #include "platform/controls/scroll_bar.h"
 #include "platform/controls/text_box.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kChannelMax = 255;
@@ -87,4 +89,13 @@ void ColorForm::Text1_KeyPress(std::int16_t, std::int16_t& keyAscii)
 void ColorForm::Text1_GotFocus(std::int16_t index)
 {
     Text1[index]->SelectAll(); // typing replaces the value
+}
+
+void ColorForm::Text1_Step(std::int16_t index, int delta)
+{
+    // Written into the box as if typed, so the one path for typed values
+    // sets the channel.
+    const int value = std::clamp(HScroll1[index]->Value() + delta, 0, kChannelMax);
+    Text1[index]->SetText(
+        Text(RgbWrittenInDecimal() ? colour::ToDecimal(value) : colour::ToHex(value, 2)));
 }

@@ -19,6 +19,8 @@ void ColorForm::Wire()
             [this, i](std::int16_t& keyAscii) { Text1_KeyPress(i, keyAscii); });
         connect(Text1[i], &platform::TextBox::GotFocus, this, [this, i] { Text1_GotFocus(i); });
         connect(Text1[i], &platform::TextBox::Paste, this, &ColorForm::Text_Paste);
+        connect(Text1[i], &platform::TextBox::Step, this,
+            [this, i](int delta) { Text1_Step(i, delta); });
     }
     for (std::int16_t i = 0; i < std::ssize(HScroll2); ++i) {
         connect(HScroll2[i], &platform::ScrollBar::Change, this, [this, i] { HScroll2_Change(i); });
@@ -28,6 +30,8 @@ void ColorForm::Wire()
             [this, i](std::int16_t& keyAscii) { Text2_KeyPress(i, keyAscii); });
         connect(Text2[i], &platform::TextBox::GotFocus, this, [this, i] { Text2_GotFocus(i); });
         connect(Text2[i], &platform::TextBox::Paste, this, &ColorForm::Text_Paste);
+        connect(Text2[i], &platform::TextBox::Step, this,
+            [this, i](int delta) { Text2_Step(i, delta); });
     }
 
     connect(Frame1, &platform::Frame::MouseUp, this, &ColorForm::Frame1_MouseUp);

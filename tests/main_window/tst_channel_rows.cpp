@@ -25,6 +25,8 @@ private slots:
     void presentValueRunsNothing();
     void pastedJunkLeavesSaneState_data();
     void pastedJunkLeavesSaneState();
+    void keysStepAChannel_data();
+    void keysStepAChannel();
 
 private:
     static void VerifyIdle(const ColorForm& form);
@@ -305,6 +307,67 @@ void tst_ChannelRows::pastedJunkLeavesSaneState()
             QCOMPARE(ModelRow(*form), colour::RgbToHls(c.r, c.g, c.b));
         QCOMPARE(form->Label3->BackColor(), std::uint32_t(c.r | c.g << 8 | c.b << 16));
     }
+}
+
+void tst_ChannelRows::keysStepAChannel_data()
+{
+    QTest::addColumn<int>("radix");
+    QTest::addColumn<QString>("control"); // focused first, by Tab from the red box where a bar
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QList<int>>("rgb"); // after the keys, from 128 64 32
+    QTest::addColumn<QString>("shown"); // in the box that then has the focus
+    QTest::addColumn<QString>("focused");
+
+    const auto row = [](const char* name, int radix, const char* control, int key, int presses,
+                         QList<int> rgb, const char* shown, const char* focused) {
+        QTest::newRow(name) << radix << QString::fromLatin1(control) << key << presses << rgb
+                            << QString::fromLatin1(shown) << QString::fromLatin1(focused);
+    };
+    row("Up in the red box", 0, "Text1(0)", Qt::Key_Up, 3, {131, 64, 32}, "131", "Text1(0)");
+    row("Page Down in the green box", 0, "Text1(1)", Qt::Key_PageDown, 2, {128, 32, 32}, "32",
+        "Text1(1)");
+    row("Up held past the end, in hexadecimal", 1, "Text1(2)", Qt::Key_Up, 300, {128, 64, 255},
+        "FF", "Text1(2)");
+    row("Page Down held past 0", 0, "Text1(0)", Qt::Key_PageDown, 20, {0, 64, 32}, "0", "Text1(0)");
+    // The model row from 128 64 32 is HSV 20 75 50; a model key moves one
+    // channel of it, and the colour follows.
+    const auto hsv = [](int h, int s, int v) {
+        const auto [r, g, b] = colour::HsvToRgb(h, s, v);
+        return QList<int>{r, g, b};
+    };
+    row("Page Down in the value box", 0, "Text2(2)", Qt::Key_PageDown, 1, hsv(20, 75, 34), "34",
+        "Text2(2)");
+    row("Right on the red bar", 0, "HScroll1(0)", Qt::Key_Right, 1, {129, 64, 32}, "129",
+        "Text1(0)");
+    row("Page Down on the blue bar", 1, "HScroll1(2)", Qt::Key_PageDown, 1, {128, 64, 42}, "2A",
+        "Text1(2)");
+    row("Left on the hue bar", 0, "HScroll2(0)", Qt::Key_Left, 1, hsv(19, 75, 50), "19",
+        "Text2(0)");
+}
+
+void tst_ChannelRows::keysStepAChannel()
+{
+    QFETCH(int, radix);
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(int, presses);
+    QFETCH(QList<int>, rgb);
+    QFETCH(QString, shown);
+    QFETCH(QString, focused);
+
+    auto form = Open(colour::HSV, radix, {128, 64, 32});
+    form->Text1[0]->setFocus();
+    for (int tabs = 0; tabs < 12 && QApplication::focusWidget()->objectName() != control; ++tabs)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), control);
+    for (int i = 0; i < presses; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+    QCOMPARE(Colour(*form), (Rgb{rgb[0], rgb[1], rgb[2]}));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    QCOMPARE(static_cast<platform::TextBox*>(QApplication::focusWidget())->Text(), shown);
+    VerifyIdle(*form);
 }
 
 QTEST_MAIN(tst_ChannelRows)

@@ -340,12 +340,14 @@ void tst_ColorFormLayout::focusStartsInRedBox()
 void tst_ColorFormLayout::tabOrder()
 {
     QStringList visited;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 12; ++i) {
         visited << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     QCOMPARE(visited,
-        (QStringList{"Text1(0)", "Text1(1)", "Text1(2)", "Text2(0)", "Text2(1)", "Text2(2)"}));
+        (QStringList{"Text1(0)", "HScroll1(0)", "Text1(1)", "HScroll1(1)", "Text1(2)",
+            "HScroll1(2)", "Text2(0)", "HScroll2(0)", "Text2(1)", "HScroll2(1)", "Text2(2)",
+            "HScroll2(2)"}));
     QCOMPARE(QApplication::focusWidget(), form_->Text1[0]); // and round again
 }
 

@@ -25,6 +25,9 @@ signals:
     void Change();
     void Scroll();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     int valueAtPress_ = 0;
 };

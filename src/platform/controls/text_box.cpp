@@ -34,6 +34,22 @@ std::optional<std::int16_t> CharacterCode(const QKeyEvent& event)
     return static_cast<std::int16_t>(text.at(0).unicode());
 }
 
+// A page is a sixteenth of a channel's 256 values.
+constexpr int kPageStep = 16;
+
+int StepOf(const QKeyEvent& event)
+{
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return 0;
+    switch (event.key()) {
+    case Qt::Key_Up: return 1;
+    case Qt::Key_Down: return -1;
+    case Qt::Key_PageUp: return kPageStep;
+    case Qt::Key_PageDown: return -kPageStep;
+    default: return 0;
+    }
+}
+
 } // namespace
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
@@ -60,6 +76,11 @@ void TextBox::SetText(const QString& t)
 void TextBox::keyPressEvent(QKeyEvent* event)
 {
     const std::optional<std::int16_t> code = CharacterCode(*event);
+    if (const int delta = StepOf(*event); delta != 0) {
+        emit Step(delta);
+        event->accept();
+        return;
+    }
     if (!code) {
         if (event->matches(QKeySequence::Paste))
             PasteClipboard();

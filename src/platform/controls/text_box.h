@@ -26,6 +26,9 @@ signals:
     // the box's own menu. A handler that takes it as a whole sets `taken`,
     // and the box is left as it is.
     void Paste(const QString& text, bool& taken);
+    // Up or Down (by one) and Page Up or Page Down (by a page) ask to step
+    // the value the box shows.
+    void Step(int delta);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
