@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 using namespace form_driver;
@@ -26,6 +27,8 @@ private slots:
     void helpAndWebPageCommands();
     void aboutIsModalAndBeeps();
     void exitUnloadsOnce();
+    void keysReachBoxesAndMenus_data();
+    void keysReachBoxesAndMenus();
 
 private:
     std::unique_ptr<FakeServices> os_;
@@ -97,6 +100,59 @@ void tst_FileHelpMenus::exitUnloadsOnce()
     Choose(*form, form->mnuFile, form->mnuFileExit);
     QCOMPARE(unloads.count(), 1);
     QVERIFY(!form->isVisible());
+}
+
+void tst_FileHelpMenus::keysReachBoxesAndMenus_data()
+{
+    QTest::addColumn<QStringList>("keys"); // "Alt" alone is a lone Alt
+    QTest::addColumn<QString>("focused"); // then, with no menu open
+    QTest::addColumn<QString>("opened"); // or the menu then open
+
+    // The HSV captions carry H, S and V; the menus F, E, V and H.
+    QTest::newRow("Alt+H, each time the hue box")
+        << QStringList{"Alt+H", "Alt+H", "Alt+H"} << "Text2(0)"
+        << "";
+    QTest::newRow("Alt+V, each time the value box") << QStringList{"Alt+V", "Alt+V"} << "Text2(2)"
+                                                    << "";
+    QTest::newRow("Alt+E, a menu's alone") << QStringList{"Alt+E"} << ""
+                                           << "mnuEdit";
+    QTest::newRow("F10 highlights the menu bar") << QStringList{"F10"} << "menuBar"
+                                                 << "";
+    QTest::newRow("F10, then H opens Help") << QStringList{"F10", "H"} << ""
+                                            << "mnuHelp";
+    QTest::newRow("a lone Alt highlights the menu bar") << QStringList{"Alt"} << "menuBar"
+                                                        << "";
+    QTest::newRow("a lone Alt, then V opens View") << QStringList{"Alt", "V"} << ""
+                                                   << "mnuView";
+}
+
+void tst_FileHelpMenus::keysReachBoxesAndMenus()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QString, focused);
+    QFETCH(QString, opened);
+
+    auto form = Open(colour::HSV, 0, {18, 52, 86});
+    form->Text1[0]->setFocus();
+    for (const QString& key : keys) {
+        QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                            : QApplication::focusWidget();
+        if (key == u"Alt") {
+            QTest::keyPress(target, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyRelease(target, Qt::Key_Alt, Qt::NoModifier);
+            continue;
+        }
+        const QKeyCombination combination = QKeySequence(key)[0];
+        QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+    }
+    QWidget* popup = QApplication::activePopupWidget();
+    QCOMPARE(popup ? popup->objectName() : QString(), opened);
+    if (!focused.isEmpty())
+        QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    if (focused == u"menuBar")
+        QCOMPARE(form->menuBar()->activeAction(), form->mnuFile->menuAction());
+    if (popup)
+        QTest::keyClick(popup, Qt::Key_Escape);
 }
 
 QTEST_MAIN(tst_FileHelpMenus)

@@ -1,5 +1,6 @@
 #include "platform/controls/form.h"
 
+#include "platform/controls/menu_bar.h"
 #include "platform/services/help.h"
 #include "platform/services/units.h"
 
@@ -18,6 +19,7 @@ Form::Form(QWidget* parent) : QMainWindow(parent), client_(new QWidget(this))
         | Qt::MSWindowsFixedSizeDialogHint);
     client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
+    setMenuBar(new MenuBar(this));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
