@@ -323,7 +323,7 @@ void tst_EditCommands::pastedColourIsSetWhole_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("box"); // 0..2 the RGB boxes, 3..5 the model boxes
-    QTest::addColumn<QKeySequence>("keys"); // empty: the box's own menu
+    QTest::addColumn<QKeySequence>("keys"); // empty: the box's own menu by the mouse
     QTest::addColumn<Rgb>("colour");
 
     const QKeySequence ctrlV(Qt::CTRL | Qt::Key_V);
@@ -332,6 +332,8 @@ void tst_EditCommands::pastedColourIsSetWhole_data()
     QTest::newRow("CSS by Shift+Insert into a model box")
         << "rgb(30 144 255)" << 5 << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << Rgb{30, 144, 255};
     QTest::newRow("VB by the menu") << "&HFF901E&" << 2 << QKeySequence() << Rgb{30, 144, 255};
+    QTest::newRow("C by the menu from Shift+F10")
+        << "0xff901e" << 3 << QKeySequence(Qt::SHIFT | Qt::Key_F10) << Rgb{30, 144, 255};
     QTest::newRow("a channel value stays the box's") << "C8" << 1 << ctrlV << Rgb{18, 200, 86};
     QTest::newRow("a short HTML colour is junk") << "#12345" << 0 << ctrlV << before;
     QTest::newRow("ten megabytes") << QString(10'000'000, u'x') << 0 << ctrlV << before;
@@ -352,6 +354,10 @@ void tst_EditCommands::pastedColourIsSetWhole()
         // Through the window, as a click of the desktop's comes.
         QTest::mouseClick(target->window()->windowHandle(), Qt::RightButton, {},
             target->mapTo(target->window(), target->rect().center()));
+    } else {
+        QTest::keySequence(target, keys);
+    }
+    if (keys.isEmpty() || keys == QKeySequence(Qt::SHIFT | Qt::Key_F10)) {
         QMenu* menu = nullptr;
         QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
         // Qt's own items speak the window's language.
@@ -359,8 +365,6 @@ void tst_EditCommands::pastedColourIsSetWhole()
         for (const QAction* item : menu->actions())
             QVERIFY2(!item->text().contains(u"Paste"), qPrintable(item->text()));
         QTest::keyClick(menu, Qt::Key_P);
-    } else {
-        QTest::keySequence(target, keys);
     }
     QCOMPARE(Colour(*form), colour);
     if (colour.g == 144) {

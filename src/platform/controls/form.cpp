@@ -1,5 +1,6 @@
 #include "platform/controls/form.h"
 
+#include "platform/controls/context_menu_key.h"
 #include "platform/controls/menu_bar.h"
 #include "platform/services/help.h"
 #include "platform/services/units.h"
@@ -20,6 +21,7 @@ Form::Form(QWidget* parent) : QMainWindow(parent), client_(new QWidget(this))
     client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
     setMenuBar(new MenuBar(this));
+    OpenMenusOnShiftF10(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
