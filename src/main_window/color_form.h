@@ -33,6 +33,9 @@ public:
     void mnuViewMode_Click(std::int16_t index);
     // The radix and the model in force, which live in the View menu's check
     // marks: the checked item's index, or -1 before the first command.
+    // The colour a close would keep: the one from before a pick that the
+    // close abandons, else the current one.
+    colour::Rgb ColourToKeep() const;
     std::int16_t RadixInForce() const;
     std::int16_t ModelInForce() const;
 
@@ -100,6 +103,7 @@ private:
     void mnuEditSysColor_Click(std::int16_t index);
     void mnuEditPicker_Click();
     void EndPickForUnload();
+    bool CloseAbandonsPick() const;
     void PutBackColourBeforePick();
     void SayScreenUnreadable();
     void Text_Paste(const QString& text, bool& taken);

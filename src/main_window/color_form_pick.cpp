@@ -87,11 +87,24 @@ void ColorForm::PutBackColourBeforePick()
     SetRgb(colourBeforePick_);
 }
 
+bool ColorForm::CloseAbandonsPick() const
+{
+    // A pick with a button held is being decided, and keeps what it has.
+    return picking_ && picker && picker->MouseButton == 0;
+}
+
+colour::Rgb ColorForm::ColourToKeep() const
+{
+    if (CloseAbandonsPick())
+        return colourBeforePick_;
+    return {HScroll1[0]->Value(), HScroll1[1]->Value(), HScroll1[2]->Value()};
+}
+
 void ColorForm::EndPickForUnload()
 {
     // Closing the window mid-pick abandons the pick: the grab goes, and the
     // colour from before it is the one saved.
-    if (picking_ && picker && picker->MouseButton == 0) {
+    if (CloseAbandonsPick()) {
         picker->End(platform::kRightButton);
         PutBackColourBeforePick();
     }

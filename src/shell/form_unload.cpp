@@ -11,11 +11,10 @@
 
 namespace shell {
 
-void Form_Unload(ColorForm& form)
-{
-    // Whether or not help was ever opened.
-    platform::Os().WinHelp(&form, platform::HelpFile(), platform::HELP_QUIT, 0);
+namespace {
 
+void WriteSettings(const ColorForm& form)
+{
     // One replacement of the file for the whole save: a kill or a power cut
     // halfway must not leave a colour the user never had.
     ColorAPI::BeginIniWrites();
@@ -29,15 +28,30 @@ void Form_Unload(ColorForm& form)
         WritePosition(kTopKey, platform::ScreenPixelsToTwipsY(normal.y()));
     }
 
-    WriteColorSetting(kRedSetting, form.HScroll1[0]->Value());
-    WriteColorSetting(kGreenSetting, form.HScroll1[1]->Value());
-    WriteColorSetting(kBlueSetting, form.HScroll1[2]->Value());
+    const colour::Rgb colour = form.ColourToKeep();
+    WriteColorSetting(kRedSetting, colour.r);
+    WriteColorSetting(kGreenSetting, colour.g);
+    WriteColorSetting(kBlueSetting, colour.b);
     // Nothing for a menu without a check mark, which no command leaves.
     if (const std::int16_t radix = form.RadixInForce(); radix >= 0)
         WriteColorSetting(kRadixSetting, radix);
     if (const std::int16_t model = form.ModelInForce(); model >= 0)
         WriteColorSetting(kModeSetting, model);
     ColorAPI::EndIniWrites();
+}
+
+} // namespace
+
+void Form_Unload(ColorForm& form)
+{
+    // Whether or not help was ever opened.
+    platform::Os().WinHelp(&form, platform::HelpFile(), platform::HELP_QUIT, 0);
+    WriteSettings(form);
+}
+
+void SaveWithoutDisplay(const ColorForm& form)
+{
+    WriteSettings(form);
 }
 
 } // namespace shell

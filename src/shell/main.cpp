@@ -1,4 +1,5 @@
 #include "main_window/color_form.h"
+#include "platform/services/display_loss.h"
 #include "platform/services/help_key.h"
 #include "platform/services/identity.h"
 #include "platform/services/qt_texts.h"
@@ -7,6 +8,7 @@
 #include "shell/start_up.h"
 
 #include <QApplication>
+#include <QPointer>
 
 int main(int argc, char* argv[])
 {
@@ -27,6 +29,10 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(form.windowIcon());
     QObject::connect(&form, &platform::Form::Unload, &form, [&form] { shell::Form_Unload(form); });
     platform::CloseOnTermination(&form);
+    platform::SaveOnDisplayLoss([window = QPointer(&form)] {
+        if (window)
+            shell::SaveWithoutDisplay(*window);
+    });
     shell::Form_Load(form);
     form.show();
     return app.exec();

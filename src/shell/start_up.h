@@ -17,4 +17,8 @@ void Form_Load(ColorForm& form);
 // Saves placement, colour, radix and model.
 void Form_Unload(ColorForm& form);
 
+// The same save as a close, where the display is gone and the window can
+// no longer close.
+void SaveWithoutDisplay(const ColorForm& form);
+
 } // namespace shell

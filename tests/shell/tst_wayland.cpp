@@ -21,6 +21,8 @@ private slots:
     void copyReachesOtherPrograms_data();
     void copyReachesOtherPrograms();
     void secondStartBringsTheFirstForward();
+    // Last: it ends the suite's desktop.
+    void compositorGoesAway();
 
 private:
     // Installs the program in a folder of its own that the session's user
@@ -186,6 +188,26 @@ void tst_Wayland::copyReachesOtherPrograms()
     }
     QCOMPARE(pasted, QStringLiteral("#123456"));
     QCOMPARE(tinctor->Terminate(), 0);
+}
+
+void tst_Wayland::compositorGoesAway()
+{
+    const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
+    WriteFile(settings, "[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    desktop_->ShareFolder(settings);
+    auto tinctor = Start();
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));
+    const QRect inside
+        = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Tinctor")).first());
+    const QRect preview(inside.x() + 22, inside.bottom() + 1 - 298, 1, 1);
+    desktop_->Chord({KEY_LEFTALT, KEY_G});
+    desktop_->Chord({KEY_9});
+    QTRY_COMPARE(desktop_->Grab(preview).pixelColor(0, 0), QColor(18, 9, 86));
+
+    desktop_->KillCompositor();
+    QVERIFY2(tinctor->Process().waitForFinished(5000), "still running without its compositor");
+    QCOMPARE(ReadFile(settings), QByteArray("[Color]\nRed=18\nGreen=9\nBlue=86\nRGB=0\nMode=0\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_Wayland)

@@ -79,6 +79,9 @@ public:
     // Waits until exactly `count` such windows exist; false on timeout.
     bool WaitForWindows(const QString& title, int count, int timeoutMs = 10000) const;
 
+    // Ends the compositor at once, as a crash would.
+    void KillCompositor() const;
+
     // Runs swaymsg with `arguments` and returns what it printed.
     QString Message(const QStringList& arguments) const;
 
