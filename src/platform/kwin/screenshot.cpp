@@ -22,9 +22,12 @@ namespace platform::kwin {
 
 namespace {
 
-// KWin copies the outputs at their next frame; one that hangs must leave
-// time for the portal.
-constexpr int kPatienceMs = 2000;
+// KWin draws the picture at the outputs' next frame, a few tenths of a
+// second for a large layout on a busy machine. The portal asks KWin for
+// the same picture and encodes it on top, so a slow KWin is waited for
+// longer than a screen copy would be; one that hangs still leaves the
+// portal its turn.
+constexpr int kPatienceMs = 5000;
 // The pipe's default 64 KiB makes a 50 MB picture some 800 reads; a larger
 // one, where the system allows it, a few dozen.
 constexpr int kPipeBytes = 1 << 20;

@@ -13,7 +13,7 @@ namespace platform::kwin {
 // raw through a pipe: no file, no PNG. KWin grants it to a program whose
 // installed desktop entry names the interface in
 // X-KDE-DBUS-Restricted-Interfaces and whose Exec leads to the running
-// executable. Gives up within about two seconds whatever KWin does.
+// executable. Gives up within five seconds whatever KWin does.
 // Nothing where KWin is not running or refuses, or the picture comes short
 // or is not one of the layout's size and of a 32-bit format: the portal is
 // the way then.
