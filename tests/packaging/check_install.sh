@@ -34,6 +34,8 @@ desktop="$root/share/applications/org.vantrel.Tinctor.desktop"
 desktop-file-validate "$desktop" | grep -v '^.*: hint:' && fail "desktop entry not valid" || true
 grep -q '^Name\[ja\]=' "$desktop" || fail "no Japanese name"
 grep -q '^Categories=Graphics;Utility;' "$desktop" || fail "categories"
+# KWin grants its screenshot to the program Exec leads to, as a path.
+grep -qx "Exec=/opt/tinctor-check/bin/tinctor" "$desktop" || fail "Exec is not the installed link"
 appstreamcli validate --no-net "$root/share/metainfo/org.vantrel.Tinctor.metainfo.xml" > /dev/null \
     || fail "metainfo not valid"
 # The Debian package: what it declares and what it holds.
@@ -51,6 +53,8 @@ for path in ./usr/lib/tinctor/tinctor ./usr/lib/tinctor/Tinctor.hlp ./usr/bin/ti
     ./usr/share/icons/hicolor/scalable/apps/tinctor.svg; do
     grep -qxF "$path" <<< "$files" || fail "the package lacks $path"
 done
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/org.vantrel.Tinctor.desktop \
+    | grep -qx "Exec=/usr/bin/tinctor" || fail "the package's entry does not lead to /usr/bin/tinctor"
 
 # The installed program, started through its link, shows its window.
 exec 3> "$stage/display"

@@ -1,6 +1,7 @@
 #include "platform/portal/frozen_sampler.h"
 
 #include "colour/color_value.h"
+#include "platform/kwin/screenshot.h"
 #include "platform/portal/cover_session.h"
 #include "platform/portal/frozen_overlay.h"
 #include "platform/portal/screenshot_portal.h"
@@ -71,6 +72,10 @@ bool FrozenSampler::Prepare()
     // has closed, unless Qt has told it and it has answered.
     QGuiApplication::sync();
     std::optional<QImage> shot = wayland::CopyScreens();
+    // KWin's own, where it grants it to us: as fast, and without the
+    // pointer, which KDE's portal draws into its screenshot.
+    if (!shot)
+        shot = kwin::CaptureWorkspace();
     if (!shot) {
         // Clear covers show the live screen but for the pointer. Where
         // covers cannot be clear (an X client's, under KWin, kept showing

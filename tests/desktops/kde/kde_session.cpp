@@ -74,7 +74,7 @@ bool WaitForName(const QDBusConnection& bus, const QString& name)
 
 } // namespace
 
-KdeSession::KdeSession(const QStringList& launchers)
+KdeSession::KdeSession(const QStringList& launchers, const QString& tinctor)
 {
     if (!home_.isValid())
         return;
@@ -119,6 +119,13 @@ KdeSession::KdeSession(const QStringList& launchers)
             && WriteText(applications + QStringLiteral("/tinctor-tests-launcher-%1.desktop").arg(i),
                 Entry(
                     launchers[i], "X-KDE-Wayland-Interfaces", "org_kde_plasma_window_management"));
+    if (!tinctor.isEmpty()) {
+        QFile entry(QStringLiteral(TINCTOR_DESKTOP_ENTRY));
+        written = written && entry.open(QIODevice::ReadOnly)
+            && WriteText(applications + QStringLiteral("/org.vantrel.Tinctor.desktop"),
+                entry.readAll().replace("\nExec=tinctor\n",
+                    "\nExec=" + QFileInfo(tinctor).canonicalFilePath().toUtf8() + '\n'));
+    }
     if (!written)
         return;
 
@@ -222,9 +229,7 @@ bool KdeSession::StartPortal()
     if (!Start(*processes_.emplace_back(std::make_unique<QProcess>()),
             QStringLiteral(PORTAL_KDE_EXE), {}, QStringLiteral("portal-kde.log"))
         || !WaitForName(session, QStringLiteral("org.freedesktop.impl.portal.desktop.kde"))
-        || !Start(*processes_.emplace_back(std::make_unique<QProcess>()),
-            QStringLiteral("/usr/libexec/xdg-desktop-portal"), {}, QStringLiteral("portal.log"))
-        || !WaitForName(session, QStringLiteral("org.freedesktop.portal.Desktop")))
+        || !SetPortal(true))
         return false;
     const QString introspection = Call(session, QStringLiteral("org.freedesktop.portal.Desktop"),
         QStringLiteral("/org/freedesktop/portal/desktop"),
@@ -236,6 +241,23 @@ bool KdeSession::StartPortal()
         return true;
     qWarning("the desktop portal offers no screenshot");
     return false;
+}
+
+bool KdeSession::SetPortal(bool up)
+{
+    if (!portal_)
+        portal_ = processes_.emplace_back(std::make_unique<QProcess>()).get();
+    if (!up) {
+        if (portal_->state() == QProcess::NotRunning)
+            return true;
+        portal_->terminate();
+        return portal_->waitForFinished(5000);
+    }
+    return portal_->state() == QProcess::Running
+        || (Start(*portal_, QStringLiteral("/usr/libexec/xdg-desktop-portal"), {},
+                QStringLiteral("portal.log"))
+            && WaitForName(
+                QDBusConnection(connection_), QStringLiteral("org.freedesktop.portal.Desktop")));
 }
 
 QProcessEnvironment KdeSession::Environment(const QString& qtPlatform) const

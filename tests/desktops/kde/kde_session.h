@@ -24,8 +24,9 @@
 //
 // KWin lets only the programs that a desktop entry names use its privileged
 // interfaces: entries for the suite itself (screenshots), the test input
-// client (fake input) and the given launchers (trusted activation tokens,
-// as Plasma's own launcher has) are laid down before KWin starts.
+// client (fake input), the given launchers (trusted activation tokens, as
+// Plasma's own launcher has) and a copy of Tinctor (our own menu entry, as
+// installed for it) are laid down before KWin starts.
 class KdeSession {
 public:
     // A window as KWin lists it, in layout pixels.
@@ -48,7 +49,7 @@ public:
         int parent = -1; // index in the same list; -1 under the application
     };
 
-    explicit KdeSession(const QStringList& launchers = {});
+    explicit KdeSession(const QStringList& launchers = {}, const QString& tinctor = {});
     ~KdeSession();
     KdeSession(const KdeSession&) = delete;
     KdeSession& operator=(const KdeSession&) = delete;
@@ -58,6 +59,8 @@ public:
     // A client's environment on this desktop, with Qt on native Wayland
     // unless `qtPlatform` says else.
     QProcessEnvironment Environment(const QString& qtPlatform = QStringLiteral("wayland")) const;
+    // Ends the desktop portal, or starts it again; true once it is so.
+    bool SetPortal(bool up);
     // Where the portal's KDE backend saves the screenshots it takes.
     QString Pictures() const { return home_.filePath(QStringLiteral("Pictures")); }
 
@@ -99,4 +102,5 @@ private:
     // In the order they start; they end in reverse.
     std::vector<std::unique_ptr<QProcess>> processes_;
     QProcess* input_ = nullptr;
+    QProcess* portal_ = nullptr;
 };

@@ -7,7 +7,9 @@
 
 // The real program on a headless KDE Plasma desktop (KWin 5.27 and its
 // portal, text at 11 pt), natively and under Xwayland, all on one desktop
-// shared by the suite.
+// shared by the suite. One copy of the program has our menu entry
+// installed, which grants it KWin's own screenshot; the other has none and
+// picks through the portal.
 class tst_Kde : public QObject {
     Q_OBJECT
 
@@ -23,19 +25,21 @@ private slots:
     void cleanupTestCase();
 
 private:
-    std::unique_ptr<TinctorProcess> Start(const QProcessEnvironment& env);
+    std::unique_ptr<TinctorProcess> Start(const QProcessEnvironment& env, bool granted = false);
     KdeSession::Window MainWindow() const
     {
         return desktop_->Windows(QStringLiteral("Tinctor")).value(0);
     }
     // How many outputs a pick's cover lies on.
     int Covers(const QString& platform) const;
-    QByteArray ColourSaved() const;
+    QByteArray ColourSaved(const QString& program) const;
 
     std::unique_ptr<KdeSession> desktop_;
     std::unique_ptr<QProcess> stripes_;
-    std::unique_ptr<QTemporaryDir> folder_;
+    QTemporaryDir folder_;
+    QTemporaryDir grantedFolder_;
     QString program_;
+    QString granted_;
 };
 
 namespace {
@@ -73,7 +77,10 @@ bool Inked(const QImage& image, const QRect& area, int x)
 
 void tst_Kde::initTestCase()
 {
-    desktop_ = std::make_unique<KdeSession>(QStringList{QStringLiteral(WAYLAND_LAUNCHER_EXE)});
+    program_ = TinctorProcess::Install(folder_);
+    granted_ = TinctorProcess::Install(grantedFolder_);
+    desktop_
+        = std::make_unique<KdeSession>(QStringList{QStringLiteral(WAYLAND_LAUNCHER_EXE)}, granted_);
     QVERIFY2(desktop_->IsUp(), "KWin, its portal or its input did not start");
     // A window of red and blue columns on the second output, where the
     // pointer is, for the picks to read.
@@ -97,17 +104,16 @@ void tst_Kde::cleanupTestCase()
 void tst_Kde::init()
 {
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 0));
-    folder_ = std::make_unique<QTemporaryDir>();
-    program_ = TinctorProcess::Install(*folder_);
-    WriteFile(folder_->filePath(QStringLiteral("tinctor.ini")), "[Color]\n" + Rgb(kStored));
+    for (const QTemporaryDir* folder : {&folder_, &grantedFolder_})
+        WriteFile(folder->filePath(QStringLiteral("tinctor.ini")), "[Color]\n" + Rgb(kStored));
 }
 
-std::unique_ptr<TinctorProcess> tst_Kde::Start(const QProcessEnvironment& env)
+std::unique_ptr<TinctorProcess> tst_Kde::Start(const QProcessEnvironment& env, bool granted)
 {
     // New windows open on the output with the pointer: the first one, away
     // from the stripes.
     desktop_->MoveTo(QPointF(960, 60));
-    return std::make_unique<TinctorProcess>(program_, QStringList{}, env);
+    return std::make_unique<TinctorProcess>(granted ? granted_ : program_, QStringList{}, env);
 }
 
 int tst_Kde::Covers(const QString& platform) const
@@ -125,9 +131,9 @@ int tst_Kde::Covers(const QString& platform) const
     return int(children.contains("1920x1080+0+0")) + int(children.contains("1920x1080+1920+0"));
 }
 
-QByteArray tst_Kde::ColourSaved() const
+QByteArray tst_Kde::ColourSaved(const QString& program) const
 {
-    const QByteArray saved = ReadFile(folder_->filePath(QStringLiteral("tinctor.ini")));
+    const QByteArray saved = ReadFile(program + QStringLiteral(".ini"));
     const qsizetype at = saved.indexOf("Red=");
     const qsizetype end = saved.indexOf("RGB=");
     return at < 0 || end < at ? saved : saved.mid(at, end - at);
@@ -196,51 +202,73 @@ void tst_Kde::wholeAtTheDesktopTextSize()
     QCOMPARE(tinctor->Terminate(), 0);
 }
 
+namespace {
+
+// Where the pointer picks.
+enum Place { Stripes, BareDesktop, MainWindowCorner };
+// Whose screenshot the pick can take.
+enum Way { Portal, KWin, KWinWithoutPortal };
+
+} // namespace
+
 void tst_Kde::pickKeepsOrRestores_data()
 {
     QTest::addColumn<QString>("platform");
-    QTest::addColumn<bool>("onStripes"); // else on the first output's bare desktop
-    QTest::addColumn<bool>("stays"); // on our main window from before the pick
+    QTest::addColumn<int>("place");
+    QTest::addColumn<bool>("stays"); // there from before the pick, no motion after
     QTest::addColumn<bool>("watched"); // the main window's preview during the pick
     QTest::addColumn<int>("end"); // a button, or 0 for Escape
     QTest::addColumn<bool>("keeps");
+    QTest::addColumn<int>("way");
 
+    const int left = Qt::LeftButton;
     for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
         const QByteArray name = platform.toLatin1();
         QTest::newRow(name + ", left on the second output")
-            << platform << true << false << true << int(Qt::LeftButton) << true;
+            << platform << int(Stripes) << false << true << left << true << int(Portal);
         QTest::newRow(name + ", left on the first output")
-            << platform << false << false << false << int(Qt::LeftButton) << true;
+            << platform << int(BareDesktop) << false << false << left << true << int(Portal);
         QTest::newRow(name + ", left without a motion")
-            << platform << false << true << false << int(Qt::LeftButton) << true;
-        QTest::newRow(name + ", right restores")
-            << platform << true << false << false << int(Qt::RightButton) << false;
+            << platform << int(MainWindowCorner) << true << false << left << true << int(Portal);
+        QTest::newRow(name + ", right restores") << platform << int(Stripes) << false << false
+                                                 << int(Qt::RightButton) << false << int(Portal);
         QTest::newRow(name + ", Escape restores")
-            << platform << false << false << false << 0 << false;
+            << platform << int(BareDesktop) << false << false << 0 << false << int(Portal);
+        QTest::newRow(name + ", KWin's picture, left without a motion")
+            << platform << int(MainWindowCorner) << true << false << left << true << int(KWin);
+        QTest::newRow(name + ", KWin's picture with no portal, left on the second output")
+            << platform << int(Stripes) << false << true << left << true << int(KWinWithoutPortal);
     }
+    // The portal's picture holds the pointer where our windows cannot hide
+    // it; KWin's never does.
+    QTest::newRow("xcb, KWin's picture, left without a motion off our windows")
+        << QStringLiteral("xcb") << int(BareDesktop) << true << false << left << true << int(KWin);
 }
 
 void tst_Kde::pickKeepsOrRestores()
 {
     QFETCH(QString, platform);
-    QFETCH(bool, onStripes);
+    QFETCH(int, place);
     QFETCH(bool, stays);
     QFETCH(bool, watched);
     QFETCH(int, end);
     QFETCH(bool, keeps);
+    QFETCH(int, way);
 
-    auto tinctor = Start(desktop_->Environment(platform));
+    QVERIFY(desktop_->SetPortal(way != KWinWithoutPortal));
+    const auto portalBack = qScopeGuard([this] { desktop_->SetPortal(true); });
+    auto tinctor = Start(desktop_->Environment(platform), way != Portal);
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     QTRY_VERIFY(MainWindow().active); // keys go to the active window
     const QRect inside = MainWindow().inside;
-    QPoint at = onStripes ? desktop_->Windows(QStringLiteral("Stripes")).value(0).inside.center()
-                          : QPoint(40, 1000);
     // The window's bare corner, where nothing lights up under the pointer
     // (KWin's idea of an X window's inside takes in its title bar).
-    if (stays) {
-        at = QPoint(inside.right() - 3, inside.bottom() - 3);
+    const QPoint at = place == Stripes
+        ? desktop_->Windows(QStringLiteral("Stripes")).value(0).inside.center()
+        : place == BareDesktop ? QPoint(40, 1000)
+                               : QPoint(inside.right() - 3, inside.bottom() - 3);
+    if (stays)
         desktop_->MoveTo(at);
-    }
     // KWin's own screenshot, without the pointer.
     const QImage under = desktop_->Grab(QRect(at, QSize(1, 1)));
     QVERIFY(!under.isNull());
@@ -277,7 +305,7 @@ void tst_Kde::pickKeepsOrRestores()
     // The keys go on to the window the pick began from.
     QTRY_VERIFY(MainWindow().active);
     QCOMPARE(tinctor->Terminate(), 0);
-    QCOMPARE(ColourSaved(), Rgb(keeps ? shown : kStored));
+    QCOMPARE(ColourSaved(way == Portal ? program_ : granted_), Rgb(keeps ? shown : kStored));
     QVERIFY2(QDir(desktop_->Pictures()).isEmpty(), "the pick left its screenshot behind");
 }
 
