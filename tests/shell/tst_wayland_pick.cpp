@@ -36,7 +36,8 @@ private:
     static int Covers(const WaylandSession& desktop, const QString& platform);
     QByteArray ColourSaved() const;
     // Picks at `at` and ends with `end` (a button, or 0 for Escape), the
-    // picture through the portal alone where `portal`. Where the pointer
+    // picture through the portal alone where `portal`, else through the
+    // screen copy alone, the portal out of reach. Where the pointer
     // `stays`, `at` is on the main window, the pointer is put there before
     // the pick and `under` gets what lay there. Where `preview` is valid,
     // the main window's preview must show it during the pick.
@@ -172,8 +173,10 @@ void tst_WaylandPick::pickKeepsOrRestores_data()
 void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end, bool portal, bool stays,
     const QColor& preview, QColor* under)
 {
-    auto tinctor = portal ? StartWithoutCopy(*desktop_, desktop_->Environment(platform))
-                          : Start(*desktop_, platform);
+    QProcessEnvironment env = desktop_->Environment(platform);
+    if (!portal)
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    auto tinctor = portal ? StartWithoutCopy(*desktop_, env) : Start(*desktop_, platform, env);
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     const QRect inside
         = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Tinctor")).first());
@@ -228,34 +231,50 @@ void tst_WaylandPick::pickKeepsOrRestores()
 void tst_WaylandPick::everyDevicePixelOfAScaledWindow_data()
 {
     QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("transform"); // of the scale-2 output
     QTest::addColumn<qreal>("fraction"); // of a logical pixel
     QTest::addColumn<bool>("portal"); // or the screen copy
     QTest::addColumn<QByteArray>("saved");
 
-    // Both ways to the picture give the same device pixels.
+    // Both ways to the picture give the same device pixels, whichever way
+    // the output is turned or mirrored.
+    const QString normal = QStringLiteral("normal");
     for (const bool portal : {false, true}) {
         const QByteArray way = portal ? ", portal" : ", screen copy";
         QTest::newRow("wayland, even column" + way)
-            << QStringLiteral("wayland") << 0.25 << portal << Rgb(0xFF, 0, 0);
+            << QStringLiteral("wayland") << normal << 0.25 << portal << Rgb(0xFF, 0, 0);
         QTest::newRow("wayland, odd column" + way)
-            << QStringLiteral("wayland") << 0.75 << portal << Rgb(0, 0, 0xFF);
+            << QStringLiteral("wayland") << normal << 0.75 << portal << Rgb(0, 0, 0xFF);
+        QTest::newRow("wayland, turned 90°, odd column" + way)
+            << QStringLiteral("wayland") << QStringLiteral("90") << 0.75 << portal
+            << Rgb(0, 0, 0xFF);
+        QTest::newRow("wayland, turned 180°, even column" + way) << QStringLiteral(
+            "wayland") << QStringLiteral("180") << 0.25 << portal << Rgb(0xFF, 0, 0);
+        QTest::newRow("wayland, mirrored and turned 270°, odd column" + way) << QStringLiteral(
+            "wayland") << QStringLiteral("flipped-270") << 0.75 << portal << Rgb(0, 0, 0xFF);
     }
     // X11 positions are whole logical pixels: the odd columns are beyond
     // an X client's reach.
     QTest::newRow("xcb, even column, screen copy")
-        << QStringLiteral("xcb") << 0.0 << false << Rgb(0xFF, 0, 0);
+        << QStringLiteral("xcb") << normal << 0.0 << false << Rgb(0xFF, 0, 0);
 }
 
 void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
 {
     QFETCH(QString, platform);
+    QFETCH(QString, transform);
     QFETCH(qreal, fraction);
     QFETCH(bool, portal);
     QFETCH(QByteArray, saved);
 
+    const QString second = QStringLiteral("HEADLESS-2");
+    desktop_->Rearrange({QStringLiteral("output"), second, QStringLiteral("transform"), transform});
+    const auto upright = qScopeGuard([this, second] {
+        desktop_->Rearrange({QStringLiteral("output"), second, QStringLiteral("transform"),
+            QStringLiteral("normal")});
+    });
     // On the scale-2 output, which the next Tinctor must not share.
-    desktop_->Message(
-        {QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-2")});
+    desktop_->Message({QStringLiteral("focus"), QStringLiteral("output"), second});
     QProcess stripes;
     desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
     const auto stop = qScopeGuard([&stripes] {
@@ -263,11 +282,21 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
         stripes.waitForFinished(3000);
     });
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
+    // Small and off both the output's middle and its diagonal, so that a
+    // picture turned or mirrored the wrong way shows the background there.
+    desktop_->Message({QStringLiteral("[title=\"^Stripes$\"]"),
+        QStringLiteral("floating enable, border none,"), QStringLiteral("resize set 200 100,"),
+        QStringLiteral("move absolute position 1580 20")});
     desktop_->Message(
         {QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-1")});
-    const QRect inside
-        = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).first());
-    QVERIFY(QRect(1280, 0, 640, 512).contains(inside));
+    QRect inside;
+    QTRY_COMPARE(
+        (inside = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).value(0)))
+            .topLeft(),
+        QPoint(1580, 20));
+    QCOMPARE(inside.size(), QSize(200, 100));
+    // Drawn at its new size.
+    QThread::msleep(300);
 
     Pick(platform, QPointF(inside.center()) + QPointF(fraction, 0.5), int(Qt::LeftButton), portal);
     QCOMPARE(ColourSaved(), saved);
