@@ -20,6 +20,8 @@ private slots:
     void pickKeepsOrRestores();
     void everyDevicePixelOfAScaledWindow_data();
     void everyDevicePixelOfAScaledWindow();
+    void badInputEndsThePick_data();
+    void badInputEndsThePick();
     void desktopPickerStandsInForARefusedScreenshot();
     void withoutAnyPortal_data();
     void withoutAnyPortal();
@@ -139,7 +141,7 @@ QByteArray tst_WaylandPick::ColourSaved() const
     const QByteArray saved = ReadFile(folder_->filePath(QStringLiteral("tinctor.ini")));
     const qsizetype at = saved.indexOf("Red=");
     const qsizetype end = saved.indexOf("RGB=");
-    return at < 0 || end < at ? saved : saved.mid(at, end - at);
+    return at < 0 ? saved : saved.mid(at, end < at ? -1 : end - at);
 }
 
 void tst_WaylandPick::pickKeepsOrRestores_data()
@@ -289,17 +291,85 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
         QStringLiteral("move absolute position 1580 20")});
     desktop_->Message(
         {QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-1")});
-    QRect inside;
-    QTRY_COMPARE(
-        (inside = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).value(0)))
-            .topLeft(),
-        QPoint(1580, 20));
-    QCOMPARE(inside.size(), QSize(200, 100));
+    const auto stripesInside = [this] {
+        return WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).value(0));
+    };
+    QTRY_COMPARE(stripesInside(), QRect(1580, 20, 200, 100));
+    const QRect inside = stripesInside();
     // Drawn at its new size.
     QThread::msleep(300);
 
     Pick(platform, QPointF(inside.center()) + QPointF(fraction, 0.5), int(Qt::LeftButton), portal);
     QCOMPARE(ColourSaved(), saved);
+}
+
+enum class Fault { LateEscape, LateRightButton, CompositorDies };
+Q_DECLARE_METATYPE(Fault)
+
+void tst_WaylandPick::badInputEndsThePick_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<Fault>("fault");
+
+    for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
+        const QByteArray name = platform.toLatin1();
+        QTest::newRow(name + ", the portal answers after Escape") << platform << Fault::LateEscape;
+        QTest::newRow(name + ", the portal answers after the right button")
+            << platform << Fault::LateRightButton;
+        QTest::newRow(name + ", the compositor dies mid-pick") << platform << Fault::CompositorDies;
+    }
+}
+
+// Each ends with the colour from before, no covers and no file left.
+void tst_WaylandPick::badInputEndsThePick()
+{
+    QFETCH(QString, platform);
+    QFETCH(Fault, fault);
+
+    // A dead compositor ends its desktop: that row has one of its own.
+    std::unique_ptr<WaylandSession> own;
+    if (fault == Fault::CompositorDies)
+        own = std::make_unique<WaylandSession>();
+    WaylandSession& desktop = own ? *own : *desktop_;
+    QVERIFY(desktop.IsUp());
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 0));
+    const bool late = fault != Fault::CompositorDies;
+    auto tinctor = late ? StartWithoutCopy(desktop, desktop.Environment(platform))
+                        : Start(desktop, platform);
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const auto fast = qScopeGuard([&desktop] { desktop.SlowScreenshots(0); });
+    if (late) {
+        desktop.SlowScreenshots(1000);
+        desktop.MoveTo(
+            WaylandSession::Inside(desktop.Windows(QStringLiteral("Tinctor")).first()).center());
+    }
+    ChoosePick(desktop);
+    if (late) {
+        QThread::msleep(300);
+        if (fault == Fault::LateEscape)
+            desktop.Chord({KEY_ESC});
+        else
+            desktop.ClickHere(Qt::RightButton);
+        // Until well after the portal's answer, no pick starts.
+        bool shot = false;
+        const QDeadlineTimer answered(3000);
+        while (!answered.hasExpired()) {
+            QCOMPARE(Covers(desktop, platform), 0);
+            shot = shot || Running("grim");
+        }
+        QVERIFY2(shot && !Running("grim"), "the portal took no screenshot in time");
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(Covers(desktop, platform), 1, 10000);
+        QThread::msleep(400);
+        desktop.MoveTo(QPointF(40.5, 500.5));
+        desktop.KillCompositor();
+        // It goes with its display, without a hang.
+        QVERIFY(tinctor->Process().waitForFinished(10000));
+    }
+    if (fault != Fault::CompositorDies)
+        QCOMPARE(tinctor->Terminate(), 0);
+    QCOMPARE(ColourSaved(), Rgb(200, 210, 220));
+    QVERIFY2(!QFileInfo::exists(kShotFile), "the pick left its screenshot behind");
 }
 
 void tst_WaylandPick::desktopPickerStandsInForARefusedScreenshot()

@@ -46,6 +46,47 @@ QWidget* MainWindow(QWidget* overlay)
     return overlay && overlay->parentWidget() ? overlay->parentWidget()->window() : nullptr;
 }
 
+// The portal's wait holds input to our windows back. The right button or
+// Escape pressed meanwhile calls the pick off, and must not reach the main
+// window, where the button would open its menu under covers about to go
+// up. The left button still keeps the colour where clear covers took it.
+class HeldInput final : public QObject {
+public:
+    bool calledOff = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+                break;
+            calledOff = true;
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton)
+                break;
+            calledOff = true;
+            return true;
+        case QEvent::ContextMenu: return true;
+        default: break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+bool CalledOffMeanwhile()
+{
+    HeldInput held;
+    qApp->installEventFilter(&held);
+    QApplication::processEvents();
+    qApp->removeEventFilter(&held);
+    return held.calledOff;
+}
+
 QRectF Layout()
 {
     QRect layout;
@@ -86,6 +127,12 @@ bool FrozenSampler::Prepare()
         shot = TakeScreenshot(parent);
         if (hidden)
             QGuiApplication::restoreOverrideCursor();
+        if (shot && CalledOffMeanwhile()) {
+            // As a cancelled desktop picker: no covers, the colour from before.
+            DropCovers();
+            desktopPicked_ = true;
+            return true;
+        }
     }
     if (shot) {
         shot_ = std::move(*shot);
