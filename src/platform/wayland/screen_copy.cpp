@@ -333,11 +333,16 @@ bool BlitRepeated(const Output& output, QImage& shot, QPoint at, int times)
         const uchar* const from = pixels + walk.origin + y * walk.down;
         const int top = at.y() + y * times;
         auto* to = reinterpret_cast<uint32_t*>(bits + size_t(top) * line) + at.x();
-        if (walk.right == 4 && times == 1) {
-            // The plain output, in a loop the compiler can widen.
+        if (walk.right == 4) {
+            // The plain output, in loops the compiler can widen.
             const auto* row = reinterpret_cast<const uint32_t*>(from);
-            for (int x = 0; x < upright.width(); ++x)
-                to[x] = row[x] | kOpaque;
+            if (times == 1) {
+                for (int x = 0; x < upright.width(); ++x)
+                    to[x] = row[x] | kOpaque;
+            } else {
+                for (int x = 0; x < upright.width(); ++x)
+                    std::fill_n(to + size_t(x) * times, times, row[x] | kOpaque);
+            }
         } else {
             for (int x = 0; x < upright.width(); ++x) {
                 const uint32_t pixel
