@@ -303,7 +303,7 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
     QCOMPARE(ColourSaved(), saved);
 }
 
-enum class Fault { LateEscape, LateRightButton, CompositorDies };
+enum class Fault { LateEscape, LateRightButton, Plugged, CompositorDies };
 Q_DECLARE_METATYPE(Fault)
 
 void tst_WaylandPick::badInputEndsThePick_data()
@@ -316,6 +316,7 @@ void tst_WaylandPick::badInputEndsThePick_data()
         QTest::newRow(name + ", the portal answers after Escape") << platform << Fault::LateEscape;
         QTest::newRow(name + ", the portal answers after the right button")
             << platform << Fault::LateRightButton;
+        QTest::newRow(name + ", an output plugged in mid-pick") << platform << Fault::Plugged;
         QTest::newRow(name + ", the compositor dies mid-pick") << platform << Fault::CompositorDies;
     }
 }
@@ -326,14 +327,15 @@ void tst_WaylandPick::badInputEndsThePick()
     QFETCH(QString, platform);
     QFETCH(Fault, fault);
 
-    // A dead compositor ends its desktop: that row has one of its own.
+    // A new output stays, and a dead compositor ends its desktop: those
+    // rows have one of their own.
     std::unique_ptr<WaylandSession> own;
-    if (fault == Fault::CompositorDies)
+    if (fault == Fault::Plugged || fault == Fault::CompositorDies)
         own = std::make_unique<WaylandSession>();
     WaylandSession& desktop = own ? *own : *desktop_;
     QVERIFY(desktop.IsUp());
     QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 0));
-    const bool late = fault != Fault::CompositorDies;
+    const bool late = fault == Fault::LateEscape || fault == Fault::LateRightButton;
     auto tinctor = late ? StartWithoutCopy(desktop, desktop.Environment(platform))
                         : Start(desktop, platform);
     QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
@@ -362,9 +364,14 @@ void tst_WaylandPick::badInputEndsThePick()
         QTRY_COMPARE_WITH_TIMEOUT(Covers(desktop, platform), 1, 10000);
         QThread::msleep(400);
         desktop.MoveTo(QPointF(40.5, 500.5));
-        desktop.KillCompositor();
-        // It goes with its display, without a hang.
-        QVERIFY(tinctor->Process().waitForFinished(10000));
+        if (fault == Fault::Plugged) {
+            desktop.Rearrange({QStringLiteral("create_output")});
+            QTRY_COMPARE(Covers(desktop, platform), 0);
+        } else {
+            desktop.KillCompositor();
+            // It goes with its display, without a hang.
+            QVERIFY(tinctor->Process().waitForFinished(10000));
+        }
     }
     if (fault != Fault::CompositorDies)
         QCOMPARE(tinctor->Terminate(), 0);

@@ -198,12 +198,15 @@ void FrozenSampler::RaiseCovers(bool clear, const QCursor& cursor)
         cover->Cover();
     }
     qApp->installEventFilter(this);
-    // A screen gone takes its part of the picture: the pick ends as if
-    // cancelled.
-    unplugged_ = connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+    // A screen gone takes its part of the picture, and one plugged in has
+    // none and no cover, where a click would pass the pick by: the pick
+    // ends as if cancelled.
+    const auto rearranged = [this] {
         if (!ended_)
             outcome_ = PickState::Restored;
-    });
+    };
+    unplugged_ = connect(qApp, &QGuiApplication::screenRemoved, this, rearranged);
+    plugged_ = connect(qApp, &QGuiApplication::screenAdded, this, rearranged);
     if (clear) {
         WaitForPointer(kEnterWaitMs);
         Settle(kCursorSettleMs);
@@ -234,6 +237,7 @@ void FrozenSampler::DropCovers()
 {
     qApp->removeEventFilter(this);
     disconnect(unplugged_);
+    disconnect(plugged_);
     // Deleted later, not here: an event on its way may still be a cover's.
     for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
         if (cover) {
