@@ -239,26 +239,25 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow_data()
     QTest::addColumn<QByteArray>("saved");
 
     // Both ways to the picture give the same device pixels, whichever way
-    // the output is turned or mirrored.
-    const QString normal = QStringLiteral("normal");
-    for (const bool portal : {false, true}) {
-        const QByteArray way = portal ? ", portal" : ", screen copy";
-        QTest::newRow("wayland, even column" + way)
-            << QStringLiteral("wayland") << normal << 0.25 << portal << Rgb(0xFF, 0, 0);
-        QTest::newRow("wayland, odd column" + way)
-            << QStringLiteral("wayland") << normal << 0.75 << portal << Rgb(0, 0, 0xFF);
-        QTest::newRow("wayland, turned 90°, odd column" + way)
-            << QStringLiteral("wayland") << QStringLiteral("90") << 0.75 << portal
-            << Rgb(0, 0, 0xFF);
-        QTest::newRow("wayland, turned 180°, even column" + way) << QStringLiteral(
-            "wayland") << QStringLiteral("180") << 0.25 << portal << Rgb(0xFF, 0, 0);
-        QTest::newRow("wayland, mirrored and turned 270°, odd column" + way) << QStringLiteral(
-            "wayland") << QStringLiteral("flipped-270") << 0.75 << portal << Rgb(0, 0, 0xFF);
+    // the output is turned or mirrored. X11 positions are whole logical
+    // pixels: the odd columns are beyond an X client's reach.
+    const struct {
+        const char* platform;
+        const char* transform;
+        qreal fraction;
+    } cases[] = {{"wayland", "normal", 0.25}, {"wayland", "normal", 0.75}, {"wayland", "90", 0.75},
+        {"wayland", "180", 0.25}, {"wayland", "flipped-270", 0.75}, {"xcb", "normal", 0.0}};
+    for (const auto& [platform, transform, fraction] : cases) {
+        const bool odd = fraction > 0.5;
+        for (const bool portal : {false, true}) {
+            if (portal && QByteArray(platform) == "xcb")
+                continue;
+            QTest::addRow("%s, %s, %s column, %s", platform, transform, odd ? "odd" : "even",
+                portal ? "portal" : "screen copy")
+                << QString::fromLatin1(platform) << QString::fromLatin1(transform) << fraction
+                << portal << (odd ? Rgb(0, 0, 0xFF) : Rgb(0xFF, 0, 0));
+        }
     }
-    // X11 positions are whole logical pixels: the odd columns are beyond
-    // an X client's reach.
-    QTest::newRow("xcb, even column, screen copy")
-        << QStringLiteral("xcb") << normal << 0.0 << false << Rgb(0xFF, 0, 0);
 }
 
 void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
