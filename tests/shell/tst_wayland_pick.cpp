@@ -20,6 +20,8 @@ private slots:
     void pickKeepsOrRestores();
     void everyDevicePixelOfAScaledWindow_data();
     void everyDevicePixelOfAScaledWindow();
+    void badInputEndsThePick_data();
+    void badInputEndsThePick();
     void desktopPickerStandsInForARefusedScreenshot();
     void withoutAnyPortal_data();
     void withoutAnyPortal();
@@ -36,7 +38,8 @@ private:
     static int Covers(const WaylandSession& desktop, const QString& platform);
     QByteArray ColourSaved() const;
     // Picks at `at` and ends with `end` (a button, or 0 for Escape), the
-    // picture through the portal alone where `portal`. Where the pointer
+    // picture through the portal alone where `portal`, else through the
+    // screen copy alone, the portal out of reach. Where the pointer
     // `stays`, `at` is on the main window, the pointer is put there before
     // the pick and `under` gets what lay there. Where `preview` is valid,
     // the main window's preview must show it during the pick.
@@ -138,7 +141,7 @@ QByteArray tst_WaylandPick::ColourSaved() const
     const QByteArray saved = ReadFile(folder_->filePath(QStringLiteral("tinctor.ini")));
     const qsizetype at = saved.indexOf("Red=");
     const qsizetype end = saved.indexOf("RGB=");
-    return at < 0 || end < at ? saved : saved.mid(at, end - at);
+    return at < 0 ? saved : saved.mid(at, end < at ? -1 : end - at);
 }
 
 void tst_WaylandPick::pickKeepsOrRestores_data()
@@ -172,8 +175,10 @@ void tst_WaylandPick::pickKeepsOrRestores_data()
 void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end, bool portal, bool stays,
     const QColor& preview, QColor* under)
 {
-    auto tinctor = portal ? StartWithoutCopy(*desktop_, desktop_->Environment(platform))
-                          : Start(*desktop_, platform);
+    QProcessEnvironment env = desktop_->Environment(platform);
+    if (!portal)
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    auto tinctor = portal ? StartWithoutCopy(*desktop_, env) : Start(*desktop_, platform, env);
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     const QRect inside
         = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Tinctor")).first());
@@ -228,34 +233,49 @@ void tst_WaylandPick::pickKeepsOrRestores()
 void tst_WaylandPick::everyDevicePixelOfAScaledWindow_data()
 {
     QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("transform"); // of the scale-2 output
     QTest::addColumn<qreal>("fraction"); // of a logical pixel
     QTest::addColumn<bool>("portal"); // or the screen copy
     QTest::addColumn<QByteArray>("saved");
 
-    // Both ways to the picture give the same device pixels.
-    for (const bool portal : {false, true}) {
-        const QByteArray way = portal ? ", portal" : ", screen copy";
-        QTest::newRow("wayland, even column" + way)
-            << QStringLiteral("wayland") << 0.25 << portal << Rgb(0xFF, 0, 0);
-        QTest::newRow("wayland, odd column" + way)
-            << QStringLiteral("wayland") << 0.75 << portal << Rgb(0, 0, 0xFF);
+    // Both ways to the picture give the same device pixels, whichever way
+    // the output is turned or mirrored. X11 positions are whole logical
+    // pixels: the odd columns are beyond an X client's reach.
+    const struct {
+        const char* platform;
+        const char* transform;
+        qreal fraction;
+    } cases[] = {{"wayland", "normal", 0.25}, {"wayland", "normal", 0.75}, {"wayland", "90", 0.75},
+        {"wayland", "180", 0.25}, {"wayland", "flipped-270", 0.75}, {"xcb", "normal", 0.0}};
+    for (const auto& [platform, transform, fraction] : cases) {
+        const bool odd = fraction > 0.5;
+        for (const bool portal : {false, true}) {
+            if (portal && QByteArray(platform) == "xcb")
+                continue;
+            QTest::addRow("%s, %s, %s column, %s", platform, transform, odd ? "odd" : "even",
+                portal ? "portal" : "screen copy")
+                << QString::fromLatin1(platform) << QString::fromLatin1(transform) << fraction
+                << portal << (odd ? Rgb(0, 0, 0xFF) : Rgb(0xFF, 0, 0));
+        }
     }
-    // X11 positions are whole logical pixels: the odd columns are beyond
-    // an X client's reach.
-    QTest::newRow("xcb, even column, screen copy")
-        << QStringLiteral("xcb") << 0.0 << false << Rgb(0xFF, 0, 0);
 }
 
 void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
 {
     QFETCH(QString, platform);
+    QFETCH(QString, transform);
     QFETCH(qreal, fraction);
     QFETCH(bool, portal);
     QFETCH(QByteArray, saved);
 
+    const QString second = QStringLiteral("HEADLESS-2");
+    desktop_->Rearrange({QStringLiteral("output"), second, QStringLiteral("transform"), transform});
+    const auto upright = qScopeGuard([this, second] {
+        desktop_->Rearrange({QStringLiteral("output"), second, QStringLiteral("transform"),
+            QStringLiteral("normal")});
+    });
     // On the scale-2 output, which the next Tinctor must not share.
-    desktop_->Message(
-        {QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-2")});
+    desktop_->Message({QStringLiteral("focus"), QStringLiteral("output"), second});
     QProcess stripes;
     desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
     const auto stop = qScopeGuard([&stripes] {
@@ -263,14 +283,99 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
         stripes.waitForFinished(3000);
     });
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
+    // Small and off both the output's middle and its diagonal, so that a
+    // picture turned or mirrored the wrong way shows the background there.
+    desktop_->Message({QStringLiteral("[title=\"^Stripes$\"]"),
+        QStringLiteral("floating enable, border none,"), QStringLiteral("resize set 200 100,"),
+        QStringLiteral("move absolute position 1580 20")});
     desktop_->Message(
         {QStringLiteral("focus"), QStringLiteral("output"), QStringLiteral("HEADLESS-1")});
-    const QRect inside
-        = WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).first());
-    QVERIFY(QRect(1280, 0, 640, 512).contains(inside));
+    const auto stripesInside = [this] {
+        return WaylandSession::Inside(desktop_->Windows(QStringLiteral("Stripes")).value(0));
+    };
+    QTRY_COMPARE(stripesInside(), QRect(1580, 20, 200, 100));
+    const QRect inside = stripesInside();
+    // Drawn at its new size.
+    QThread::msleep(300);
 
     Pick(platform, QPointF(inside.center()) + QPointF(fraction, 0.5), int(Qt::LeftButton), portal);
     QCOMPARE(ColourSaved(), saved);
+}
+
+enum class Fault { LateEscape, LateRightButton, Plugged, CompositorDies };
+Q_DECLARE_METATYPE(Fault)
+
+void tst_WaylandPick::badInputEndsThePick_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<Fault>("fault");
+
+    for (const QString& platform : {QStringLiteral("wayland"), QStringLiteral("xcb")}) {
+        const QByteArray name = platform.toLatin1();
+        QTest::newRow(name + ", the portal answers after Escape") << platform << Fault::LateEscape;
+        QTest::newRow(name + ", the portal answers after the right button")
+            << platform << Fault::LateRightButton;
+        QTest::newRow(name + ", an output plugged in mid-pick") << platform << Fault::Plugged;
+        QTest::newRow(name + ", the compositor dies mid-pick") << platform << Fault::CompositorDies;
+    }
+}
+
+// Each ends with the colour from before, no covers and no file left.
+void tst_WaylandPick::badInputEndsThePick()
+{
+    QFETCH(QString, platform);
+    QFETCH(Fault, fault);
+
+    // A new output stays, and a dead compositor ends its desktop: those
+    // rows have one of their own.
+    std::unique_ptr<WaylandSession> own;
+    if (fault == Fault::Plugged || fault == Fault::CompositorDies)
+        own = std::make_unique<WaylandSession>();
+    WaylandSession& desktop = own ? *own : *desktop_;
+    QVERIFY(desktop.IsUp());
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 0));
+    const bool late = fault == Fault::LateEscape || fault == Fault::LateRightButton;
+    auto tinctor = late ? StartWithoutCopy(desktop, desktop.Environment(platform))
+                        : Start(desktop, platform);
+    QVERIFY(desktop.WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const auto fast = qScopeGuard([&desktop] { desktop.SlowScreenshots(0); });
+    if (late) {
+        desktop.SlowScreenshots(1000);
+        desktop.MoveTo(
+            WaylandSession::Inside(desktop.Windows(QStringLiteral("Tinctor")).first()).center());
+    }
+    ChoosePick(desktop);
+    if (late) {
+        QThread::msleep(300);
+        if (fault == Fault::LateEscape)
+            desktop.Chord({KEY_ESC});
+        else
+            desktop.ClickHere(Qt::RightButton);
+        // Until well after the portal's answer, no pick starts.
+        bool shot = false;
+        const QDeadlineTimer answered(3000);
+        while (!answered.hasExpired()) {
+            QCOMPARE(Covers(desktop, platform), 0);
+            shot = shot || Running("grim");
+        }
+        QVERIFY2(shot && !Running("grim"), "the portal took no screenshot in time");
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(Covers(desktop, platform), 1, 10000);
+        QThread::msleep(400);
+        desktop.MoveTo(QPointF(40.5, 500.5));
+        if (fault == Fault::Plugged) {
+            desktop.Rearrange({QStringLiteral("create_output")});
+            QTRY_COMPARE(Covers(desktop, platform), 0);
+        } else {
+            desktop.KillCompositor();
+            // It goes with its display, without a hang.
+            QVERIFY(tinctor->Process().waitForFinished(10000));
+        }
+    }
+    if (fault != Fault::CompositorDies)
+        QCOMPARE(tinctor->Terminate(), 0);
+    QCOMPARE(ColourSaved(), Rgb(200, 210, 220));
+    QVERIFY2(!QFileInfo::exists(kShotFile), "the pick left its screenshot behind");
 }
 
 void tst_WaylandPick::desktopPickerStandsInForARefusedScreenshot()

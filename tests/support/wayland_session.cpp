@@ -296,6 +296,29 @@ QString WaylandSession::Message(const QStringList& arguments) const
     return QString::fromUtf8(swaymsg.readAllStandardOutput());
 }
 
+QString WaylandSession::Rearrange(const QStringList& arguments)
+{
+    const QString said = Message(arguments);
+    const QJsonArray outputs = QJsonDocument::fromJson(
+        Message({QStringLiteral("-t"), QStringLiteral("get_outputs")}).toUtf8())
+                                   .array();
+    QRect layout;
+    int active = 0;
+    for (const QJsonValue& output : outputs) {
+        const QJsonObject rect = output[QStringLiteral("rect")].toObject();
+        if (!output[QStringLiteral("active")].toBool())
+            continue;
+        layout |= QRect(rect[QStringLiteral("x")].toInt(), rect[QStringLiteral("y")].toInt(),
+            rect[QStringLiteral("width")].toInt(), rect[QStringLiteral("height")].toInt());
+        ++active;
+    }
+    if (active > 0) {
+        layout_ = layout;
+        outputs_ = active;
+    }
+    return said;
+}
+
 QList<QJsonObject> WaylandSession::Clients(
     const std::function<bool(const QJsonObject&)>& wanted) const
 {
@@ -400,22 +423,22 @@ bool WaylandSession::StartPortal(const Options& options)
 
     QProcessEnvironment env = Environment();
     env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("sway"));
-    if (options.refuseScreenshot) {
-        // A grim that fails for the whole screen but serves the colour
-        // picker's region of one pixel.
-        const QString bin = home_.filePath(QStringLiteral("bin"));
-        QDir().mkpath(bin);
-        QFile grim(bin + QStringLiteral("/grim"));
-        if (!grim.open(QIODevice::WriteOnly))
-            return false;
-        grim.write(
-            "#!/bin/sh\ncase \" $* \" in *\" -g \"*) exec /usr/bin/grim \"$@\";; esac\nexit 1\n");
-        grim.close();
-        grim.setPermissions(
-            QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-        Own(bin);
-        env.insert(QStringLiteral("PATH"), bin + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
-    }
+    // A grim that fails for the whole screen but serves the colour picker's
+    // region of one pixel where the screenshot is refused, and that takes
+    // its time where the test says so.
+    const QString bin = home_.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    QFile grim(bin + QStringLiteral("/grim"));
+    if (!grim.open(QIODevice::WriteOnly))
+        return false;
+    grim.write("#!/bin/sh\ncase \" $* \" in *\" -g \"*) exec /usr/bin/grim \"$@\";; esac\n");
+    grim.write(options.refuseScreenshot ? "exit 1\n"
+                                        : "sleep \"$(cat \"$HOME/slow\" 2>/dev/null || echo 0)\"\n"
+                                          "exec /usr/bin/grim \"$@\"\n");
+    grim.close();
+    grim.setPermissions(QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    Own(bin);
+    env.insert(QStringLiteral("PATH"), bin + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
     // pipewire first: the wlr backend ends at once without it.
     for (const char* program : {"/usr/bin/pipewire", "/usr/libexec/xdg-desktop-portal-wlr",
              "/usr/libexec/xdg-desktop-portal-gtk", "/usr/libexec/xdg-desktop-portal"}) {
@@ -445,6 +468,21 @@ bool WaylandSession::StartPortal(const Options& options)
     }
     qWarning("the desktop portal offers no screenshot");
     return false;
+}
+
+void WaylandSession::SlowScreenshots(int ms) const
+{
+    QFile slow(home_.filePath(QStringLiteral("slow")));
+    if (slow.open(QIODevice::WriteOnly))
+        slow.write(QByteArray::number(ms / 1000.0));
+    slow.close();
+    Own(slow.fileName());
+}
+
+void WaylandSession::KillCompositor()
+{
+    if (swayPid_ > 0)
+        ::kill(static_cast<pid_t>(swayPid_), SIGKILL);
 }
 
 void WaylandSession::MoveTo(QPointF at, int settleMs) const

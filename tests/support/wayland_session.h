@@ -84,6 +84,14 @@ public:
 
     // Runs swaymsg with `arguments` and returns what it printed.
     QString Message(const QStringList& arguments) const;
+    // The same for a command that turns, adds or takes away outputs; the
+    // pointer's motions then span the new layout.
+    QString Rearrange(const QStringList& arguments);
+
+    // The portal's screenshots take `ms` longer from now on.
+    void SlowScreenshots(int ms) const;
+    // Ends the compositor as a crash would; the object still cleans up.
+    void KillCompositor();
 
     // Moves the pointer to `at` (layout pixels) and clicks there.
     void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) const;

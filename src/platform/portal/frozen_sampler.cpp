@@ -47,6 +47,47 @@ QWidget* MainWindow(QWidget* overlay)
     return overlay && overlay->parentWidget() ? overlay->parentWidget()->window() : nullptr;
 }
 
+// The portal's wait holds input to our windows back. The right button or
+// Escape pressed meanwhile calls the pick off, and must not reach the main
+// window, where the button would open its menu under covers about to go
+// up. The left button still keeps the colour where clear covers took it.
+class HeldInput final : public QObject {
+public:
+    bool calledOff = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+                break;
+            calledOff = true;
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton)
+                break;
+            calledOff = true;
+            return true;
+        case QEvent::ContextMenu: return true;
+        default: break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+bool CalledOffMeanwhile()
+{
+    HeldInput held;
+    qApp->installEventFilter(&held);
+    QApplication::processEvents();
+    qApp->removeEventFilter(&held);
+    return held.calledOff;
+}
+
 QRectF Layout()
 {
     QRect layout;
@@ -91,6 +132,12 @@ bool FrozenSampler::Prepare()
         shot = TakeScreenshot(parent);
         if (hidden)
             QGuiApplication::restoreOverrideCursor();
+        if (shot && CalledOffMeanwhile()) {
+            // As a cancelled desktop picker: no covers, the colour from before.
+            DropCovers();
+            desktopPicked_ = true;
+            return true;
+        }
     }
     if (shot) {
         shot_ = std::move(*shot);
@@ -156,12 +203,15 @@ void FrozenSampler::RaiseCovers(bool clear, const QCursor& cursor)
         cover->Cover();
     }
     qApp->installEventFilter(this);
-    // A screen gone takes its part of the picture: the pick ends as if
-    // cancelled.
-    unplugged_ = connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+    // A screen gone takes its part of the picture, and one plugged in has
+    // none and no cover, where a click would pass the pick by: the pick
+    // ends as if cancelled.
+    const auto rearranged = [this] {
         if (!ended_)
             outcome_ = PickState::Restored;
-    });
+    };
+    unplugged_ = connect(qApp, &QGuiApplication::screenRemoved, this, rearranged);
+    plugged_ = connect(qApp, &QGuiApplication::screenAdded, this, rearranged);
     if (clear) {
         WaitForPointer(kEnterWaitMs);
         Settle(kCursorSettleMs);
@@ -192,6 +242,7 @@ void FrozenSampler::DropCovers()
 {
     qApp->removeEventFilter(this);
     disconnect(unplugged_);
+    disconnect(plugged_);
     // Deleted later, not here: an event on its way may still be a cover's.
     for (const QPointer<FrozenOverlay>& cover : std::as_const(covers_)) {
         if (cover) {

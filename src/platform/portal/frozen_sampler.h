@@ -69,6 +69,7 @@ private:
     QPointer<QWidget> owner_;
     QList<QPointer<FrozenOverlay>> covers_;
     QMetaObject::Connection unplugged_;
+    QMetaObject::Connection plugged_;
     // Where our main window lies, in layout pixels: empty where unknown.
     QRectF mainPlace_;
     // The colour the last pass put into the main window, and the one the

@@ -268,31 +268,87 @@ QImage LargeImage(QSize size)
 // for opaque: a zero there would let the covers show through.
 constexpr uint32_t kOpaque = 0xFF000000u;
 
+bool Sideways(int32_t transform)
+{
+    return transform & WL_OUTPUT_TRANSFORM_90; // 90 and 270, flipped or not
+}
+
+// The output as the user sees it, in device pixels: a buffer of a turned
+// output lies on its side.
+QSize Upright(const Output& output)
+{
+    return Sideways(output.transform) ? QSize(int(output.height), int(output.width))
+                                      : QSize(int(output.width), int(output.height));
+}
+
+// How to read an output's buffer in the order the user sees its pixels:
+// where the top left one lies, in bytes from the buffer's start, and how
+// far on the next one is to its right and below it.
+struct Walk {
+    qint64 origin = 0;
+    qint64 right = 4;
+    qint64 down = 0;
+};
+
+// The buffer holds what the output scans out: its picture mirrored about
+// the vertical axis where flipped, then turned counter-clockwise by the
+// transform's angle, and upside down where the compositor says so.
+Walk WalkOf(const Output& output)
+{
+    const bool inverted = output.flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT;
+    const qint64 stride = output.stride;
+    // Rows in scan-out order, whichever way up the compositor wrote them.
+    const qint64 row = inverted ? -stride : stride;
+    const qint64 top = inverted ? qint64(output.height - 1) * stride : 0;
+    const qint64 lastColumn = (qint64(output.width) - 1) * 4;
+    const qint64 lastRow = (qint64(output.height) - 1) * row;
+    switch (output.transform) {
+    case WL_OUTPUT_TRANSFORM_90: return {top + lastRow, -row, 4};
+    case WL_OUTPUT_TRANSFORM_180: return {top + lastRow + lastColumn, -4, -row};
+    case WL_OUTPUT_TRANSFORM_270: return {top + lastColumn, row, -4};
+    case WL_OUTPUT_TRANSFORM_FLIPPED: return {top + lastColumn, -4, row};
+    case WL_OUTPUT_TRANSFORM_FLIPPED_90: return {top, row, 4};
+    case WL_OUTPUT_TRANSFORM_FLIPPED_180: return {top + lastRow, 4, -row};
+    case WL_OUTPUT_TRANSFORM_FLIPPED_270: return {top + lastRow + lastColumn, -row, -4};
+    default: return {top, 4, row};
+    }
+}
+
 // The usual case, an output whose scale divides the picture's, without
 // Qt's general scaler, which takes several times as long on a 4K picture:
 // each pixel becomes a block of `times` × `times`, written a row at a time.
 // False where the block does not fit in `shot`.
 bool BlitRepeated(const Output& output, QImage& shot, QPoint at, int times)
 {
-    const qint64 width = qint64(output.width) * times;
+    const QSize upright = Upright(output);
+    const qint64 width = qint64(upright.width()) * times;
     if (times < 1 || at.x() < 0 || at.y() < 0 || at.x() + width > shot.width()
-        || at.y() + qint64(output.height) * times > shot.height())
+        || at.y() + qint64(upright.height()) * times > shot.height())
         return false;
-    const bool inverted = output.flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT;
+    const Walk walk = WalkOf(output);
+    const auto* const pixels = static_cast<const uchar*>(output.pixels);
     uchar* const bits = shot.bits();
     const size_t line = size_t(shot.bytesPerLine());
-    for (uint32_t y = 0; y < output.height; ++y) {
-        const uint32_t row = inverted ? output.height - 1 - y : y;
-        const auto* from = reinterpret_cast<const uint32_t*>(
-            static_cast<const uchar*>(output.pixels) + size_t(row) * output.stride);
-        const int top = at.y() + int(y) * times;
+    for (int y = 0; y < upright.height(); ++y) {
+        const uchar* const from = pixels + walk.origin + y * walk.down;
+        const int top = at.y() + y * times;
         auto* to = reinterpret_cast<uint32_t*>(bits + size_t(top) * line) + at.x();
-        if (times == 1) {
-            for (uint32_t x = 0; x < output.width; ++x)
-                to[x] = from[x] | kOpaque;
+        if (walk.right == 4) {
+            // The plain output, in loops the compiler can widen.
+            const auto* row = reinterpret_cast<const uint32_t*>(from);
+            if (times == 1) {
+                for (int x = 0; x < upright.width(); ++x)
+                    to[x] = row[x] | kOpaque;
+            } else {
+                for (int x = 0; x < upright.width(); ++x)
+                    std::fill_n(to + size_t(x) * times, times, row[x] | kOpaque);
+            }
         } else {
-            for (uint32_t x = 0; x < output.width; ++x)
-                std::fill_n(to + size_t(x) * times, times, from[x] | kOpaque);
+            for (int x = 0; x < upright.width(); ++x) {
+                const uint32_t pixel
+                    = *reinterpret_cast<const uint32_t*>(from + x * walk.right) | kOpaque;
+                std::fill_n(to + size_t(x) * times, times, pixel);
+            }
         }
         for (int again = 1; again < times; ++again)
             std::memcpy(bits + size_t(top + again) * line + at.x() * 4, to, size_t(width) * 4);
@@ -300,16 +356,34 @@ bool BlitRepeated(const Output& output, QImage& shot, QPoint at, int times)
     return true;
 }
 
+// An output's pixels the way up the user sees them, for Qt to scale.
+QImage UprightCopy(const Output& output, QImage::Format format)
+{
+    QImage copy(Upright(output), format);
+    if (copy.isNull())
+        return copy;
+    const Walk walk = WalkOf(output);
+    const auto* const pixels = static_cast<const uchar*>(output.pixels);
+    for (int y = 0; y < copy.height(); ++y) {
+        const uchar* const from = pixels + walk.origin + y * walk.down;
+        auto* to = reinterpret_cast<uint32_t*>(copy.scanLine(y));
+        for (int x = 0; x < copy.width(); ++x)
+            to[x] = *reinterpret_cast<const uint32_t*>(from + x * walk.right) | kOpaque;
+    }
+    return copy;
+}
+
 std::optional<QImage> Copier::Compose()
 {
     QRect layout;
     double scale = 0;
     for (const Output& output : outputs_) {
-        // A rotated or mirrored output's buffer is not in layout order.
-        if (output.logical.isEmpty() || output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
+        if (output.logical.isEmpty() || output.transform < WL_OUTPUT_TRANSFORM_NORMAL
+            || output.transform > WL_OUTPUT_TRANSFORM_FLIPPED_270)
             return std::nullopt;
-        const double across = double(output.width) / output.logical.width();
-        const double down = double(output.height) / output.logical.height();
+        const QSize upright = Upright(output);
+        const double across = double(upright.width()) / output.logical.width();
+        const double down = double(upright.height()) / output.logical.height();
         // Not the size of this output: its scale is 1 or more, the same
         // both ways.
         if (across < 0.99 || std::abs(across - down) > 0.01 * across)
@@ -332,7 +406,7 @@ std::optional<QImage> Copier::Compose()
     for (Output& output : outputs_) {
         const QRectF place(QPointF(output.logical.topLeft() - layout.topLeft()) * scale,
             QSizeF(output.logical.size()) * scale);
-        const double repeat = scale * output.logical.width() / output.width;
+        const double repeat = scale * output.logical.width() / Upright(output).width();
         const int times = int(std::lround(repeat));
         const bool xrgb
             = output.format == WL_SHM_FORMAT_XRGB8888 || output.format == WL_SHM_FORMAT_ARGB8888;
@@ -347,16 +421,9 @@ std::optional<QImage> Copier::Compose()
         case WL_SHM_FORMAT_ABGR8888: format = QImage::Format_RGBX8888; break;
         default: return std::nullopt;
         }
-        for (uint32_t y = 0; y < output.height; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(
-                static_cast<uchar*>(output.pixels) + size_t(y) * output.stride);
-            for (uint32_t x = 0; x < output.width; ++x)
-                row[x] |= kOpaque;
-        }
-        QImage copy(static_cast<const uchar*>(output.pixels), int(output.width), int(output.height),
-            int(output.stride), format);
-        if (output.flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT)
-            copy = copy.mirrored();
+        const QImage copy = UprightCopy(output, format);
+        if (copy.isNull())
+            return std::nullopt;
         // Unsmoothed: an output of a lower scale repeats its pixels, as in
         // the portal's picture, and no colour is ever a blend of two.
         if (!painter) {
