@@ -208,12 +208,6 @@ WaylandSession::~WaylandSession()
     }
 }
 
-void WaylandSession::KillCompositor() const
-{
-    if (swayPid_ > 0)
-        ::kill(static_cast<pid_t>(swayPid_), SIGKILL);
-}
-
 QStringList WaylandSession::AsSessionUser() const
 {
     if (!Root())

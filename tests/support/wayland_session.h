@@ -79,9 +79,6 @@ public:
     // Waits until exactly `count` such windows exist; false on timeout.
     bool WaitForWindows(const QString& title, int count, int timeoutMs = 10000) const;
 
-    // Ends the compositor at once, as a crash would.
-    void KillCompositor() const;
-
     // Runs swaymsg with `arguments` and returns what it printed.
     QString Message(const QStringList& arguments) const;
     // The same for a command that turns, adds or takes away outputs; the
