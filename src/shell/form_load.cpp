@@ -16,8 +16,12 @@
 #include "shell/color_api.h"
 #include "shell/settings_rules.h"
 
+#include <QMargins>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <limits>
+#include <optional>
 
 namespace shell {
 
@@ -44,22 +48,44 @@ void ApplyInterfaceFont(ColorForm& form, const QString& face)
     }
 }
 
+// The place of the window's inside that centres the whole window, its frame
+// too, on the primary screen.
+QPoint CentredPlace(ColorForm& form)
+{
+    const QMargins frame = platform::TheDesktop().FrameBeforeShow(&form);
+    const std::int32_t frameLeft = platform::ScreenPixelsToTwipsX(frame.left());
+    const std::int32_t frameTop = platform::ScreenPixelsToTwipsY(frame.top());
+    const std::int32_t width
+        = form.Width() + platform::ScreenPixelsToTwipsX(frame.left() + frame.right());
+    const std::int32_t height
+        = form.Height() + platform::ScreenPixelsToTwipsY(frame.top() + frame.bottom());
+    return {(platform::ScreenWidth() - width) / 2 + frameLeft,
+        (platform::ScreenHeight() - height) / 2 + frameTop};
+}
+
 void PlaceWindow(ColorForm& form)
 {
-    const std::int32_t centredLeft = (platform::ScreenWidth() - form.Width()) / 2;
-    std::int32_t left = ReadPosition(kLeftKey, centredLeft);
+    // Centring asks the window manager for the frame: only where needed. A
+    // missing key reads as a place no screen has.
+    std::optional<QPoint> centred;
+    const auto centre = [&] {
+        if (!centred)
+            centred = CentredPlace(form);
+        return *centred;
+    };
+    constexpr std::int32_t kMissing = std::numeric_limits<std::int32_t>::min();
+    std::int32_t left = ReadPosition(kLeftKey, kMissing);
     if (!UsablePosition(left, platform::ScreenTwipsPerPixelX()))
-        left = centredLeft;
-    const std::int32_t centredTop = (platform::ScreenHeight() - form.Height()) / 2;
-    std::int32_t top = ReadPosition(kTopKey, centredTop);
+        left = centre().x();
+    std::int32_t top = ReadPosition(kTopKey, kMissing);
     if (!UsablePosition(top, platform::ScreenTwipsPerPixelY()))
-        top = centredTop;
+        top = centre().y();
     // A place saved on a monitor that is gone (unplugged, undocked) would
     // open the window where nobody can see it: it opens as on a first start.
     // The stored values stay until a shutdown writes the real place.
     if (!form.TopStripOnAScreen(left, top)) {
-        left = centredLeft;
-        top = centredTop;
+        left = centre().x();
+        top = centre().y();
     }
     form.SetLeft(left);
     form.SetTop(top);

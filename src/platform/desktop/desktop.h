@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QMargins>
 #include <QString>
+
+class QWidget;
 
 namespace platform {
 
@@ -28,6 +31,10 @@ public:
     // position. Where it does not, the stored position is neither applied
     // nor overwritten.
     virtual bool PlacesWindows() = 0;
+    // The frame the desktop will put around `window`, in pixels, asked
+    // before its first show so that it can be placed whole; none where the
+    // desktop does not tell.
+    virtual QMargins FrameBeforeShow(QWidget*) { return {}; }
 
     // The information sound; nothing waits for it, and nothing tells
     // whether it was heard.

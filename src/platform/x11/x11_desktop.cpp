@@ -6,6 +6,7 @@
 #include "platform/desktop/single_instance.h"
 #include "platform/x11/desktop_entry.h"
 #include "platform/x11/display.h"
+#include "platform/x11/frame_extents.h"
 #include "platform/x11/frame_wait.h"
 #include "platform/x11/pointer_grab.h"
 #include "platform/x11/screen_pixels.h"
@@ -133,6 +134,7 @@ public:
     }
 
     bool PlacesWindows() override { return true; }
+    QMargins FrameBeforeShow(QWidget* window) override { return x11::FrameBeforeShow(window); }
     void Beep() override { QApplication::beep(); }
 
 private:

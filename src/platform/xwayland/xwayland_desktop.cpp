@@ -8,6 +8,7 @@
 #include "platform/portal/frozen_sampler.h"
 #include "platform/x11/desktop_entry.h"
 #include "platform/x11/display.h"
+#include "platform/x11/frame_extents.h"
 #include "platform/x11/window_finder.h"
 
 #include <QApplication>
@@ -83,6 +84,7 @@ public:
     }
 
     bool PlacesWindows() override { return true; }
+    QMargins FrameBeforeShow(QWidget* window) override { return x11::FrameBeforeShow(window); }
     void Beep() override { QApplication::beep(); }
 
 private:
