@@ -5,7 +5,7 @@
 
 PACKAGES := cmake make g++ pkgconf qt6-base-dev qt6-base-private-dev libgl-dev libxkbcommon-dev libx11-dev \
             qt6-wayland libwayland-dev wayland-protocols libcanberra0 sound-theme-freedesktop \
-            fonts-ipafont-gothic
+            fonts-ipafont-gothic libpng-dev libdeflate-dev
 TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
                  sway xwayland dbus-daemon wl-clipboard grim slurp pipewire \
                  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk \
