@@ -70,8 +70,9 @@ test-asan: test-deps
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) -LE desktops
 
-# The text parsers and the settings file under libFuzzer (clang), each for
-# FUZZ_SECONDS, starting from the seed corpora in tests/fuzz/corpus.
+# The text parsers, the settings file and the screenshot decoder under
+# libFuzzer (clang), each for FUZZ_SECONDS, starting from the seed corpora in
+# tests/fuzz/corpus.
 FUZZ_DIR := build-fuzz
 FUZZ_SECONDS ?= 60
 
