@@ -65,8 +65,6 @@ std::optional<Plain> FindPlain(const uchar* data, std::size_t size)
             header = true;
         } else if (std::memcmp(type, "IDAT", 4) == 0) {
             plain.stream.append(reinterpret_cast<const char*>(body), length);
-        } else if (std::memcmp(type, "tRNS", 4) == 0) {
-            return std::nullopt;
         } else if (std::memcmp(type, "IEND", 4) == 0) {
             if (plain.width == 0 || plain.height == 0 || plain.width > kMaxSide
                 || plain.height > kMaxSide || plain.stream.isEmpty())
