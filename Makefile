@@ -5,7 +5,7 @@
 
 PACKAGES := cmake make g++ pkgconf qt6-base-dev qt6-base-private-dev libgl-dev libxkbcommon-dev libx11-dev \
             qt6-wayland libwayland-dev wayland-protocols libcanberra0 sound-theme-freedesktop \
-            fonts-ipafont-gothic qt6-translations-l10n
+            fonts-ipafont-gothic qt6-translations-l10n libpng-dev libdeflate-dev
 TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
                  sway xwayland dbus-daemon wl-clipboard grim slurp pipewire \
                  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk \
@@ -70,8 +70,9 @@ test-asan: test-deps
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) -LE desktops
 
-# The text parsers and the settings file under libFuzzer (clang), each for
-# FUZZ_SECONDS, starting from the seed corpora in tests/fuzz/corpus.
+# The text parsers, the settings file and the screenshot decoder under
+# libFuzzer (clang), each for FUZZ_SECONDS, starting from the seed corpora in
+# tests/fuzz/corpus.
 FUZZ_DIR := build-fuzz
 FUZZ_SECONDS ?= 60
 

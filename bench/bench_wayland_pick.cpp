@@ -6,11 +6,16 @@
 // client; the time from a pointer motion to the three channel values; and
 // the CPU the pick takes while the pointer rests.
 //
+// With --gnome, apart from `make bench`, the same start through the portal
+// on the GNOME desktop of `make test-desktops` (two monitors at scale 1,
+// 1920 x 1080 and 1280 x 1024), natively.
+//
 // One program, two roles: the harness starts the desktop and itself again
 // inside it as the client (`--client`), moves the pointer, and reads the
 // client's report lines. Both read the same monotonic clock.
 
 #include "acquisition/picker_form.h"
+#include "gnome_session.h"
 #include "main_window/color_form.h"
 #include "platform/controls/menu.h"
 #include "platform/controls/mouse.h"
@@ -248,6 +253,34 @@ Figures Measure(const QList<WaylandSession::Output>& outputs, const QString& sel
     return figures;
 }
 
+Figures MeasureGnome(const QString& self)
+{
+    Figures figures;
+    GnomeSession desktop;
+    if (!desktop.IsUp()) {
+        std::fprintf(stderr, "gnome-shell or the desktop portal did not start\n");
+        return figures;
+    }
+    QProcess client;
+    client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    client.setProcessEnvironment(desktop.Environment(QStringLiteral("wayland")));
+    client.start(self, {QStringLiteral("--client")});
+    for (int round = 0; round < kStartRounds; ++round) {
+        const QList<QByteArray> start = Await(client, "start", 20000);
+        if (start.isEmpty())
+            break;
+        figures.starts.push_back(start.value(1).toDouble());
+        figures.shots.push_back(start.value(2).toDouble());
+    }
+    // No motions: past the start the pick is the same as on sway.
+    if (!Await(client, "moving", 20000).isEmpty())
+        client.write("rest\n");
+    Await(client, "done", kRestMs + 5000);
+    if (!client.waitForFinished(5000))
+        client.kill();
+    return figures;
+}
+
 QString Rows(const QString& layout, Shot shot, const Figures& figures)
 {
     QString rows;
@@ -287,6 +320,12 @@ int main(int argc, char* argv[])
 
     QCoreApplication app(argc, argv);
     const QString self = QCoreApplication::applicationFilePath();
+    if (argc > 1 && QByteArray(argv[1]) == "--gnome") {
+        Report(Rows(QStringLiteral("GNOME 43, monitors 1920×1080 and 1280×1024"), Shot::Portal,
+                   MeasureGnome(self)),
+            argc - 1, argv + 1);
+        return 0;
+    }
     QString table;
     for (const Shot shot : {Shot::ScreenCopy, Shot::Portal}) {
         table += Rows(

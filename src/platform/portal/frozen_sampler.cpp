@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <future>
 #include <utility>
 
 namespace platform::portal {
@@ -171,11 +172,17 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
         }
     }
     mainPlace_ = {};
+    std::future<std::optional<QRectF>> found;
     if (QWidget* main = MainWindow(owner_)) {
-        if (session_.KnowsWindowPlaces())
+        if (session_.KnowsWindowPlaces()) {
             mainPlace_ = main->geometry();
-        else
-            mainPlace_ = FindInShot(main->grab().toImage(), shot_, layout_).value_or(QRectF());
+        } else {
+            // Looked for while the compositor maps the covers, which takes
+            // longer: until then they show the window as the shot has it,
+            // at the same place.
+            found = std::async(
+                std::launch::async, FindInShot, main->grab().toImage(), shot_, layout_);
+        }
     }
     followed_.reset();
     shownWith_.reset();
@@ -183,6 +190,10 @@ void FrozenSampler::Begin(QWidget* overlay, const QCursor& cursor)
     // Qt's own idea of the pointer may be stale by far: no loupe and no
     // colour until the desktop tells.
     WaitForPointer(-1);
+    if (found.valid()) {
+        mainPlace_ = found.get().value_or(QRectF());
+        ShowMainWindow();
+    }
 }
 
 void FrozenSampler::RaiseCovers(bool clear, const QCursor& cursor)

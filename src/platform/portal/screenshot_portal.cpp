@@ -1,6 +1,7 @@
 #include "platform/portal/screenshot_portal.h"
 
 #include "colour/color_value.h"
+#include "platform/portal/png_shot.h"
 #include "platform/portal/portal_request.h"
 
 #include <QDBusArgument>
@@ -33,13 +34,13 @@ std::optional<QImage> TakeScreenshot(const QString& parentWindow)
     // GNOME and KDE save it among the user's pictures: a pick must leave no
     // file behind, whether or not it could be read.
     const QString file = uri.toLocalFile();
-    QImage shot(file);
+    // In the one format the overlays draw without converting and the pick
+    // reads a pixel of directly.
+    QImage shot = ReadShot(file);
     QFile::remove(file);
     if (shot.isNull())
         return std::nullopt;
-    // The one format the overlays draw without converting and the pick reads
-    // a pixel of directly.
-    return shot.convertToFormat(QImage::Format_RGB32);
+    return shot;
 }
 
 PickedColour PickColour(const QString& parentWindow)
