@@ -14,6 +14,9 @@ private slots:
     void followsLiveAndRightRestores();
     void leftKeepsTheLastColour();
     void restingPointerSeesTheScreenChange();
+    void keysNudgeKeepOrRestore_data();
+    void keysNudgeKeepOrRestore();
+    // Ends the suite's copy of the program.
     void killedMidPickLeavesThePointerFree();
     void farSideOfAWideScreen();
 
@@ -168,6 +171,35 @@ void tst_ScreenPick::farSideOfAWideScreen()
     wide.Run("xdotool", {"click", "1"});
     QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(wide.Display()), 5000);
     QCOMPARE(tinctor.Terminate(), 0);
+}
+
+void tst_ScreenPick::keysNudgeKeepOrRestore_data()
+{
+    QTest::addColumn<QStringList>("keys"); // from the middle of the maroon swatch
+    QTest::addColumn<QColor>("kept"); // invalid: the colour from before
+
+    QStringList right16;
+    for (int i = 0; i < 16; ++i)
+        right16 << QStringLiteral("Right");
+    QTest::newRow("Right to the next swatch, Return keeps")
+        << (right16 + QStringList{"Return"}) << QColor(128, 0, 128);
+    QTest::newRow("Shift+Down by ten, Down by one, Space keeps") << QStringList{"shift+Down",
+        "Down", "Down", "Down", "Down", "Down", "Down", "space"} << QColor(255, 0, 0);
+    QTest::newRow("Escape puts back") << (right16 + QStringList{"Escape"}) << QColor();
+}
+
+void tst_ScreenPick::keysNudgeKeepOrRestore()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QColor, kept);
+
+    const QColor before = Preview();
+    StartPick();
+    MoveTo(Swatch(4));
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), QColor(128, 0, 0), 5000);
+    x_->Run("xdotool", QStringList{"key", "--delay", "20"} + keys);
+    QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(Preview(), kept.isValid() ? kept : before, 5000);
 }
 
 QTEST_GUILESS_MAIN(tst_ScreenPick)

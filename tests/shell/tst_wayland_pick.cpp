@@ -148,7 +148,7 @@ void tst_WaylandPick::pickKeepsOrRestores_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QPointF>("at");
-    QTest::addColumn<int>("end"); // a button, or 0 for Escape
+    QTest::addColumn<int>("end"); // a button, 0 for Escape, -1 for Shift+Right and Enter
     QTest::addColumn<bool>("stays"); // the pointer there before the pick
     QTest::addColumn<QColor>("preview"); // during the pick, where valid
     QTest::addColumn<QByteArray>("saved"); // empty: what lay under the pointer
@@ -169,6 +169,9 @@ void tst_WaylandPick::pickKeepsOrRestores_data()
                                                  << false << QColor() << Rgb(200, 210, 220);
         QTest::newRow(name + ", Escape restores")
             << platform << onFirst << 0 << false << QColor() << Rgb(200, 210, 220);
+        // Ten pixels right, over the edge onto the second output.
+        QTest::newRow(name + ", keys nudge and keep") << platform << QPointF(1275.5, 20.25) << -1
+                                                      << false << QColor() << Rgb(0x99, 0x33, 0x66);
     }
 }
 
@@ -206,10 +209,14 @@ void tst_WaylandPick::Pick(const QString& platform, QPointF at, int end, bool po
     };
     if (preview.isValid())
         QTRY_VERIFY(previewShows(preview));
-    if (end == 0)
+    if (end == 0) {
         desktop_->Chord({KEY_ESC});
-    else
+    } else if (end < 0) {
+        desktop_->Chord({KEY_LEFTSHIFT, KEY_RIGHT});
+        desktop_->Chord({KEY_ENTER});
+    } else {
         desktop_->ClickHere(static_cast<Qt::MouseButton>(end));
+    }
     QTRY_COMPARE(Covers(*desktop_, platform), 0);
     QCOMPARE(tinctor->Terminate(), 0);
     QVERIFY2(!QFileInfo::exists(kShotFile), "the pick left its screenshot behind");

@@ -1,6 +1,7 @@
 #include "platform/portal/frozen_sampler.h"
 
 #include "colour/color_value.h"
+#include "platform/desktop/pick_keys.h"
 #include "platform/kwin/screenshot.h"
 #include "platform/portal/cover_session.h"
 #include "platform/portal/frozen_overlay.h"
@@ -342,12 +343,28 @@ PickState FrozenSampler::NextPass()
 
 bool FrozenSampler::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!ended_ && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        outcome_ = PickState::Restored;
-        return true;
+    if (ended_ || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const std::optional<PickKey> key = ReadPickKey(*static_cast<QKeyEvent*>(event));
+    if (!key)
+        return QObject::eventFilter(watched, event);
+    if (key->end) {
+        // As a button's release: a nudge not shown yet is shown first.
+        if (moved_)
+            pending_ = key->end;
+        else
+            outcome_ = key->end;
+    } else if (known_) {
+        // Device pixels of the screen under the hot spot.
+        const QScreen* screen = QGuiApplication::screenAt(pointer_.toPoint());
+        const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+        const QPointF nudged = pointer_ + QPointF(key->nudge) / ratio;
+        // Not past the layout's edge, where no pixel would be read.
+        pointer_ = {std::clamp(nudged.x(), layout_.left(), layout_.right() - 1 / ratio),
+            std::clamp(nudged.y(), layout_.top(), layout_.bottom() - 1 / ratio)};
+        moved_ = true;
     }
-    return QObject::eventFilter(watched, event);
+    return true;
 }
 
 void FrozenSampler::PointerAt(QPointF layoutPoint)

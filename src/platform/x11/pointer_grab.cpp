@@ -65,4 +65,10 @@ void UngrabPointer(Display* dpy)
     XFlush(dpy);
 }
 
+void WarpPointerBy(Display* dpy, QPoint delta)
+{
+    XWarpPointer(dpy, None, None, 0, 0, 0, 0, delta.x(), delta.y());
+    XFlush(dpy);
+}
+
 } // namespace platform::x11

@@ -2,6 +2,8 @@
 
 #include "platform/x11/display.h"
 
+#include <QPoint>
+
 class QCursor;
 
 // Sends every mouse button event on the screen to one window and shows a
@@ -14,5 +16,8 @@ namespace platform::x11 {
 // buttons nor the pointer's moves elsewhere reach the window.
 bool GrabPointer(Display* dpy, WindowId window, const QCursor& cursor);
 void UngrabPointer(Display* dpy);
+
+// Moves the pointer by `delta` pixels from where it is.
+void WarpPointerBy(Display* dpy, QPoint delta);
 
 } // namespace platform::x11

@@ -1,5 +1,7 @@
 #include "platform/x11/x11_desktop.h"
 
+#include "platform/desktop/pick_keys.h"
+
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/polling_sampler.h"
 #include "platform/desktop/session_key.h"
@@ -43,6 +45,8 @@ public:
         followed_.reset();
         hotSpot_.reset();
         reads_ = OpenDisplayLike(TheDisplay());
+        keyed_ = PickState::Going;
+        qApp->installEventFilter(&keys_);
         PollingSampler::Begin(overlay, cursor);
         wait_.Start();
     }
@@ -50,6 +54,7 @@ public:
     void End(QWidget* overlay) override
     {
         wait_.Stop();
+        qApp->removeEventFilter(&keys_);
         PollingSampler::End(overlay);
         // Closed with the pick: past the end of the program, the X server
         // may be gone, and Xlib ends a program that loses a connection.
@@ -83,7 +88,7 @@ public:
     PickState NextPass() override
     {
         wait_.Wait(overlay_ ? overlay_->screen() : nullptr);
-        return PickState::Going;
+        return std::exchange(keyed_, PickState::Going);
     }
 
 protected:
@@ -102,12 +107,27 @@ protected:
 private:
     Display* Reads() const { return reads_ ? reads_ : TheDisplay(); }
 
+    // The keys reach the window that had the focus before the pick, which
+    // keeps it: the overlay never takes it.
+    void Key(const PickKey& key)
+    {
+        if (key.end) {
+            keyed_ = *key.end;
+            return;
+        }
+        // The real pointer moves, by device pixels, which are X's; the
+        // motion wakes the next pass.
+        WarpPointerBy(TheDisplay(), key.nudge);
+    }
+
     Display* reads_ = nullptr;
     QPointer<QWidget> overlay_;
     bool grabbed_ = false;
     std::optional<QPoint> hotSpot_;
     std::optional<std::pair<QPoint, std::uint32_t>> followed_;
     FrameWait wait_;
+    PickState keyed_ = PickState::Going;
+    PickKeyFilter keys_{[this](const PickKey& key) { Key(key); }};
 };
 
 class X11Desktop final : public Desktop {
