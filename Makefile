@@ -7,7 +7,7 @@ PACKAGES := cmake make g++ pkgconf qt6-base-dev qt6-base-private-dev libgl-dev l
             qt6-wayland libwayland-dev wayland-protocols libcanberra0 sound-theme-freedesktop \
             fonts-ipafont-gothic qt6-translations-l10n libpng-dev libdeflate-dev
 TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
-                 sway xwayland dbus-daemon wl-clipboard grim slurp pipewire \
+                 sway xwayland dbus-daemon libglib2.0-bin wl-clipboard grim slurp pipewire \
                  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk \
                  desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind \
                  clang-format

@@ -35,5 +35,6 @@ int main(int argc, char* argv[])
     });
     shell::Form_Load(form);
     form.show();
+    shell::OpenLauncherDoor(form);
     return app.exec();
 }

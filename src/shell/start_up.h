@@ -17,6 +17,11 @@ void Form_Load(ColorForm& form);
 // Saves placement, colour, radix and model.
 void Form_Unload(ColorForm& form);
 
+// The desktop's door to the running window, once it is shown: its launcher's
+// and shortcuts' activation, and the "pick" action, which runs the Edit
+// menu's pick. Nothing where the session has no bus.
+void OpenLauncherDoor(ColorForm& form);
+
 // The same save as a close, where the display is gone and the window can
 // no longer close.
 void SaveWithoutDisplay(const ColorForm& form);

@@ -25,6 +25,8 @@ private slots:
     void desktopPickerStandsInForARefusedScreenshot();
     void withoutAnyPortal_data();
     void withoutAnyPortal();
+    void launcherDoor_data();
+    void launcherDoor();
 
 private:
     std::unique_ptr<TinctorProcess> Start(const WaylandSession& desktop, const QString& platform,
@@ -470,6 +472,70 @@ void tst_WaylandPick::withoutAnyPortal()
     QTRY_COMPARE_WITH_TIMEOUT(previewInk(), 0, 8000);
     QCOMPARE(tinctor->Terminate(), 0);
     QCOMPARE(ColourSaved(), Rgb(200, 210, 220));
+}
+
+void tst_WaylandPick::launcherDoor_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("method"); // of org.freedesktop.Application
+    QTest::addColumn<QStringList>("arguments"); // in gdbus's notation
+    QTest::addColumn<bool>("answered"); // else refused with an error
+    QTest::addColumn<bool>("picks");
+
+    for (const char* platform : {"wayland", "xcb"}) {
+        const auto row = [platform](const char* name, const char* method, QStringList arguments,
+                             bool answered, bool picks) {
+            QTest::addRow("%s, %s", platform, name)
+                << QString::fromLatin1(platform) << QString::fromLatin1(method) << arguments
+                << answered << picks;
+        };
+        row("the pick action", "ActivateAction", {"pick", "[]", "{}"}, true, true);
+        row("activation brings the window forward", "Activate", {"{}"}, true, false);
+        row("an unknown action", "ActivateAction", {"paint", "[]", "{}"}, false, false);
+        row("the pick with a parameter", "ActivateAction", {"pick", "[<1>]", "{}"}, false, false);
+        row("a file to open", "Open", {"['file:///tmp/x.png']", "{}"}, false, false);
+    }
+}
+
+void tst_WaylandPick::launcherDoor()
+{
+    QFETCH(QString, platform);
+    QFETCH(QString, method);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, answered);
+    QFETCH(bool, picks);
+
+    auto tinctor = Start(*desktop_, platform, desktop_->Environment(platform));
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    // Another window has the focus, as when a shortcut or a launcher calls.
+    QProcess stripes;
+    desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
+    const auto stop = qScopeGuard([&stripes] {
+        stripes.kill();
+        stripes.waitForFinished(3000);
+    });
+    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
+    QTRY_VERIFY(!desktop_->Focused(QStringLiteral("Tinctor")));
+
+    QProcess gdbus;
+    desktop_->StartClient(gdbus, QStringLiteral("gdbus"),
+        QStringList{"call", "--session", "--dest", "org.vantrel.Tinctor", "--object-path",
+            "/org/vantrel/Tinctor", "--method", "org.freedesktop.Application." + method}
+            + arguments);
+    QVERIFY(gdbus.waitForFinished(10000));
+    QVERIFY2((gdbus.exitCode() == 0) == answered, gdbus.readAllStandardError().constData());
+    if (picks) {
+        QTRY_COMPARE_WITH_TIMEOUT(Covers(*desktop_, platform), 2, 10000);
+        QThread::msleep(400);
+        desktop_->Chord({KEY_ESC});
+        QTRY_COMPARE(Covers(*desktop_, platform), 0);
+    } else {
+        QTest::qWait(300);
+        QCOMPARE(Covers(*desktop_, platform), 0);
+    }
+    if (answered)
+        QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));
+    QCOMPARE(tinctor->Terminate(), 0);
 }
 
 QTEST_MAIN(tst_WaylandPick)

@@ -1,5 +1,6 @@
 #include "platform/desktop/copy_channel.h"
 
+#include "platform/desktop/desktop.h"
 #include "platform/desktop/single_instance.h"
 
 #include <QApplication>
@@ -124,6 +125,11 @@ void BringThisCopyForward(const QString& product, const QString& token)
         front->showNormal();
     front->raise();
     front->activateWindow();
+}
+
+void Desktop::ComeForward(const QString& product, const QString& token)
+{
+    BringThisCopyForward(product, token);
 }
 
 } // namespace platform

@@ -26,6 +26,10 @@ public:
     // Brings the running copy forward, restored from the minimised state:
     // the pop-up it showed last if there is one, else its main window.
     virtual void BringRunningCopyForward(const QString& product) = 0;
+    // Brings this copy's window forward, or the modal dialog it shows, as a
+    // later start asks, with the token the asking launcher gave (empty where
+    // none came).
+    virtual void ComeForward(const QString& product, const QString& token);
 
     // Whether the desktop lets a program read and set its own window's
     // position. Where it does not, the stored position is neither applied

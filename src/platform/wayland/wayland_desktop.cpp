@@ -81,17 +81,21 @@ public:
         const QString key = SessionKey(QString());
         const bool another = PreviousInstance(product, key);
         if (!another) {
-            ListenForLaterCopies(product, key, [product](QString token) {
-                // Without a launcher's token the compositor would refuse
-                // the focus: this copy asks for one of its own, which sway
-                // honours, and on which mutter and KWin at least mark the
-                // window as wanting attention.
-                if (token.isEmpty())
-                    token = RequestActivationToken(AppId(), QGuiApplication::focusWindow());
-                BringThisCopyForward(product, token);
-            });
+            ListenForLaterCopies(product, key,
+                [this, product](const QString& token) { ComeForward(product, token); });
         }
         return another;
+    }
+
+    void ComeForward(const QString& product, const QString& token) override
+    {
+        // Without a launcher's token the compositor would refuse the focus:
+        // this copy asks for one of its own, which sway honours, and on
+        // which mutter and KWin at least mark the window as wanting
+        // attention.
+        BringThisCopyForward(product,
+            token.isEmpty() ? RequestActivationToken(AppId(), QGuiApplication::focusWindow())
+                            : token);
     }
 
     // Hands on the token the launcher gave this copy for its window, which
