@@ -36,6 +36,12 @@ grep -q '^Name\[ja\]=' "$desktop" || fail "no Japanese name"
 grep -q '^Categories=Graphics;Utility;' "$desktop" || fail "categories"
 # KWin grants its screenshot to the program Exec leads to, as a path.
 grep -qx "Exec=/opt/tinctor-check/bin/tinctor" "$desktop" || fail "Exec is not the installed link"
+# Started by the session bus where the entry says so, and offering the pick.
+grep -qx "DBusActivatable=true" "$desktop" || fail "the entry is not D-Bus activatable"
+grep -qx "Name\[ja\]=画面上の色を取得" "$desktop" || fail "no pick action in the entry"
+service="$root/share/dbus-1/services/org.vantrel.Tinctor.service"
+[[ "$(sed -n 's/^Name=//p' "$service")" == "org.vantrel.Tinctor" ]] || fail "the bus service's name"
+grep -qx "Exec=/opt/tinctor-check/bin/tinctor" "$service" || fail "the bus service's Exec"
 appstreamcli validate --no-net "$root/share/metainfo/org.vantrel.Tinctor.metainfo.xml" > /dev/null \
     || fail "metainfo not valid"
 # The Debian package: what it declares and what it holds.
@@ -48,6 +54,7 @@ done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/lib/tinctor/tinctor ./usr/lib/tinctor/Tinctor.hlp ./usr/bin/tinctor \
     ./usr/share/applications/org.vantrel.Tinctor.desktop \
+    ./usr/share/dbus-1/services/org.vantrel.Tinctor.service \
     ./usr/share/metainfo/org.vantrel.Tinctor.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/tinctor.png \
     ./usr/share/icons/hicolor/scalable/apps/tinctor.svg; do

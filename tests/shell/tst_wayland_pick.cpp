@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include <csignal>
 #include <linux/input-event-codes.h>
 
 // The screen pick on a headless Wayland desktop with the real desktop portal
@@ -481,15 +482,18 @@ void tst_WaylandPick::launcherDoor_data()
     QTest::addColumn<QStringList>("arguments"); // in gdbus's notation
     QTest::addColumn<bool>("answered"); // else refused with an error
     QTest::addColumn<bool>("picks");
+    QTest::addColumn<bool>("running"); // else the session bus starts it
 
     for (const char* platform : {"wayland", "xcb"}) {
         const auto row = [platform](const char* name, const char* method, QStringList arguments,
-                             bool answered, bool picks) {
+                             bool answered, bool picks, bool running = true) {
             QTest::addRow("%s, %s", platform, name)
                 << QString::fromLatin1(platform) << QString::fromLatin1(method) << arguments
-                << answered << picks;
+                << answered << picks << running;
         };
         row("the pick action", "ActivateAction", {"pick", "[]", "{}"}, true, true);
+        row("the pick action, not running", "ActivateAction", {"pick", "[]", "{}"}, true, true,
+            false);
         row("activation brings the window forward", "Activate", {"{}"}, true, false);
         row("an unknown action", "ActivateAction", {"paint", "[]", "{}"}, false, false);
         row("the pick with a parameter", "ActivateAction", {"pick", "[<1>]", "{}"}, false, false);
@@ -504,9 +508,24 @@ void tst_WaylandPick::launcherDoor()
     QFETCH(QStringList, arguments);
     QFETCH(bool, answered);
     QFETCH(bool, picks);
+    QFETCH(bool, running);
 
-    auto tinctor = Start(*desktop_, platform, desktop_->Environment(platform));
-    QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    const auto bus = [this](const QStringList& arguments) {
+        QProcess gdbus;
+        desktop_->StartClient(gdbus, QStringLiteral("gdbus"),
+            QStringList{"call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
+                "/org/freedesktop/DBus", "--method"}
+                + arguments);
+        gdbus.waitForFinished(10000);
+        return QString::fromUtf8(gdbus.readAllStandardOutput());
+    };
+    std::unique_ptr<TinctorProcess> tinctor;
+    if (running) {
+        tinctor = Start(*desktop_, platform, desktop_->Environment(platform));
+        QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+    } else {
+        desktop_->ProvideBusService(QStringLiteral("org.vantrel.Tinctor"), program_, platform);
+    }
     // Another window has the focus, as when a shortcut or a launcher calls.
     QProcess stripes;
     desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
@@ -535,7 +554,19 @@ void tst_WaylandPick::launcherDoor()
     }
     if (answered)
         QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));
-    QCOMPARE(tinctor->Terminate(), 0);
+    if (tinctor) {
+        QCOMPARE(tinctor->Terminate(), 0);
+        return;
+    }
+    // The copy the bus started ends as a logout ends it.
+    const QString pid
+        = bus({"org.freedesktop.DBus.GetConnectionUnixProcessID", "org.vantrel.Tinctor"})
+              .section(u' ', 1)
+              .remove(u',')
+              .remove(u')');
+    QVERIFY2(pid.toInt() > 0, qPrintable(pid));
+    ::kill(pid.toInt(), SIGTERM);
+    QTRY_VERIFY(desktop_->Windows(QStringLiteral("Tinctor")).isEmpty());
 }
 
 QTEST_MAIN(tst_WaylandPick)

@@ -227,6 +227,41 @@ void WaylandSession::StartClient(QProcess& client, const QString& program,
         client.start(wrapper.first(), wrapper.mid(1) + QStringList{program} + arguments);
 }
 
+void WaylandSession::ProvideBusService(
+    const QString& busName, const QString& program, const QString& qtPlatform) const
+{
+    // The bus reads a folder of the runtime folder only where it is the
+    // session user's own.
+    const QString services = runtime_ + QStringLiteral("/dbus-1/services");
+    QDir().mkpath(services);
+    Own(runtime_ + QStringLiteral("/dbus-1"));
+    Own(services);
+    const QString file = services + u'/' + busName + QStringLiteral(".service");
+    QFile service(file);
+    if (service.open(QIODevice::WriteOnly))
+        service.write(
+            "[D-BUS Service]\nName=" + busName.toUtf8() + "\nExec=" + program.toUtf8() + '\n');
+    service.close();
+    Own(file);
+    const QProcessEnvironment env = Environment(qtPlatform);
+    QStringList display;
+    for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"})
+        display << QStringLiteral("'%1': '%2'").arg(QLatin1String(name), env.value(name));
+    const QStringList bus{QStringLiteral("call"), QStringLiteral("--session"),
+        QStringLiteral("--dest"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("--object-path"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("--method")};
+    // A folder made after the bus started is one it has not read.
+    for (const QStringList& call :
+        {QStringList{QStringLiteral("org.freedesktop.DBus.ReloadConfig")},
+            QStringList{QStringLiteral("org.freedesktop.DBus.UpdateActivationEnvironment"),
+                u'{' + display.join(QStringLiteral(", ")) + u'}'}}) {
+        QProcess gdbus;
+        StartClient(gdbus, QStringLiteral("gdbus"), bus + call);
+        gdbus.waitForFinished(10000);
+    }
+}
+
 void WaylandSession::ShareFolder(const QString& folder)
 {
     QFile::setPermissions(folder,

@@ -87,6 +87,10 @@ public:
 
     // The portal's screenshots take `ms` longer from now on.
     void SlowScreenshots(int ms) const;
+    // Lets the session bus start `program` for `busName`, with the display of
+    // `qtPlatform` ("wayland" or "xcb"), as an installed service file does.
+    void ProvideBusService(
+        const QString& busName, const QString& program, const QString& qtPlatform) const;
     // Ends the compositor as a crash would; the object still cleans up.
     void KillCompositor();
 

@@ -138,11 +138,17 @@ GnomeSession::GnomeSession()
         return;
     // Tinctor's menu entry, as an installation leaves it. GLib passes over
     // an entry whose program is not on the PATH, as the built one is not.
+    // The entry is D-Bus activatable: the session bus starts the program.
     QFile entry(QStringLiteral(TINCTOR_DESKTOP_ENTRY));
+    QFile service(QStringLiteral(TINCTOR_BUS_SERVICE));
     if (!entry.open(QIODevice::ReadOnly)
         || !Write(home_.filePath(QStringLiteral(".local/share/applications/"))
                 + QFileInfo(entry).fileName(),
-            entry.readAll().replace("\nExec=tinctor\n", "\nExec=" TINCTOR_EXE "\n")))
+            entry.readAll().replace("\nExec=tinctor\n", "\nExec=" TINCTOR_EXE "\n"))
+        || !service.open(QIODevice::ReadOnly)
+        || !Write(home_.filePath(QStringLiteral(".local/share/dbus-1/services/"))
+                + QFileInfo(service).fileName(),
+            service.readAll().replace("\nExec=tinctor\n", "\nExec=" TINCTOR_EXE "\n")))
         return;
 
     up_ = StartShell() && StartPortal();
