@@ -42,12 +42,12 @@ def walk(root):
         stack.extend(reversed(list(node)))
 
 
-def find(root, spec):
-    role, _, name = spec.partition(':')
+def find(root, wanted):
+    role, _, name = wanted.partition(':')
     for key, node in walk(root):
-        if key == spec or (name and node.getRoleName() == role and node.name == name):
+        if key == wanted or (name and node.getRoleName() == role and node.name == name):
             return node
-    sys.exit('no control ' + spec)
+    sys.exit('no control ' + wanted)
 
 
 def text_of(node):
@@ -57,12 +57,16 @@ def text_of(node):
         return ''
 
 
-def settle(seconds):
+def settle(events):
+    """Waits until 0.3 s pass without an event, 5 s at most."""
     context = GLib.MainContext.default()
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
+    end = time.monotonic() + 5
+    heard, quiet_from = len(events), time.monotonic()
+    while time.monotonic() < min(end, quiet_from + 0.3):
         if not context.iteration(False):
             time.sleep(0.01)
+        if len(events) != heard:
+            heard, quiet_from = len(events), time.monotonic()
 
 
 def main():
@@ -72,9 +76,11 @@ def main():
             print('reading', flush=True)
             for _, node in walk(root):
                 node.name, node.description, text_of(node)
-    told = []
+    # A change of the focus shows the program busy too, as when a dialog opens.
+    events = []
     pyatspi.Registry.registerEventListener(
-        lambda event: told.append((event.source, event.any_data)), 'object:text-changed:insert')
+        events.append, 'object:text-changed:insert', 'object:state-changed:focused')
+    settle(events)  # for the program to hear of the listener
     for step in sys.argv[2:]:
         kind, _, what = step.partition(':')
         if kind == 'keys':
@@ -83,13 +89,14 @@ def main():
             action = find(root, what).queryAction()
             names = [action.getName(i) for i in range(action.nActions)]
             action.doAction(names.index('Press'))
-        settle(0.4)
+        settle(events)
     control = find(root, sys.argv[1])
     print('name=' + control.name)
     print('text=' + text_of(control))
     print('focus=' + next((key for key, node in walk(root)
                            if node.getState().contains(pyatspi.STATE_FOCUSED)), ''))
-    print('told=' + next((data for source, data in reversed(told) if source == control), ''))
+    print('told=' + next((event.any_data for event in reversed(events)
+                          if event.type == 'object:text-changed:insert' and event.source == control), ''))
 
 
 main()

@@ -157,7 +157,7 @@ void Label::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     QStyleOptionFocusRect option;
     option.initFrom(this);
-    option.rect = HitRect().adjusted(1, 1, -1, -1);
+    option.rect = rect().adjusted(1, 1, -1, -1);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
