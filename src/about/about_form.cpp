@@ -104,6 +104,7 @@ void AboutForm::CreateControls()
     SetPointSize(Label4, 9, false, true);
     Label4->SetForeColor(kLinkBlue);
     Label4->setToolTip(QString::fromUtf8(resources::kLinkTooltip));
+    Label4->SetRole(platform::Label::Role::Link);
 
     for (platform::Label* label : {Label1, Label2, Label3, Label4})
         Centre(label);
@@ -112,9 +113,8 @@ void AboutForm::CreateControls()
     Place(Command1, 1320, 2280, 1335, 330);
     Command1->setDefault(true);
 
-    // The button is the only stop for the keyboard; Tab stays on it.
-    for (QWidget* still :
-        std::initializer_list<QWidget*>{Frame1, Image1, Label1, Label2, Label3, Label4})
+    // The link and the button are the keyboard's stops.
+    for (QWidget* still : std::initializer_list<QWidget*>{Frame1, Image1, Label1, Label2, Label3})
         still->setFocusPolicy(Qt::NoFocus);
     Command1->setFocus(Qt::OtherFocusReason);
 }

@@ -88,6 +88,7 @@ void ColorForm::CreateControls()
     Label3->SetBorder(true);
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label3->setToolTip(QString::fromUtf8(resources::kPreviewTooltip));
+    Label3->SetRole(platform::Label::Role::ColourSample);
 
     const auto makeRows = [](platform::Frame* frame, const char* captionName, const char* textName,
                               const char* scrollName, int captionWidth, const int(&textWidths)[3],
@@ -102,6 +103,8 @@ void ColorForm::CreateControls()
             captions[i]->setBuddy(texts[i]);
             scrolls[i] = Named(new platform::ScrollBar(frame), scrollName, i);
             Place(scrolls[i], kScrollLeft, row.top, kScrollWidth, kRowHeight);
+            captions[i]->Names(texts[i]);
+            captions[i]->Names(scrolls[i]);
         }
     };
 
@@ -134,6 +137,7 @@ void ColorForm::CreateControls()
         Label4[i]->SetBorder(true);
         Label4[i]->SetBackColor(kSwatches[i].colour);
         Label4[i]->setToolTip(QString::fromLatin1(kSwatches[i].name));
+        Label4[i]->SetRole(platform::Label::Role::Button);
     }
 
     // The etched rule under the menu bar runs past the client area's edge.

@@ -1,8 +1,14 @@
 #include "platform/controls/label.h"
 
+#include "platform/controls/accessible_label.h"
 #include "platform/controls/qt_color.h"
+#include "platform/services/units.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace platform {
 
@@ -17,6 +23,7 @@ Label::Label(QWidget* parent) : QLabel(parent)
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    DescribeLabelsByRole();
 }
 
 void Label::SetCaption(const QString& caption)
@@ -28,18 +35,52 @@ void Label::SetCaption(const QString& caption)
     setText(shown);
     if (!hitSize_.isEmpty())
         FitCaption();
+    for (QWidget* control : std::as_const(named_))
+        control->setAccessibleName(SpokenCaption(caption));
+    // Qt tells of the new text as a new name; here it is the description.
+    if (role_ != Role::Text) {
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void Label::SetRole(Role role)
+{
+    role_ = role;
+    setFocusPolicy(role == Role::Link ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void Label::Press()
+{
+    MouseArgs args;
+    args.button = kLeftButton;
+    args.x = static_cast<float>(HitRect().width() / 2) * TwipsPerPixelX();
+    args.y = static_cast<float>(HitRect().height() / 2) * TwipsPerPixelY();
+    emit MouseDown(args);
+    emit MouseUp(args);
+}
+
+void Label::Names(QWidget* control)
+{
+    named_.append(control);
+    control->setAccessibleName(SpokenCaption(caption_));
 }
 
 // The pick sets both colours on every pass; a palette change repolishes and
 // repaints the label, so only a real change is made.
 void Label::SetBackColor(std::uint32_t colour)
 {
-    if (autoFillBackground() && BackColor() == colour)
+    const std::uint32_t before = BackColor();
+    if (autoFillBackground() && before == colour)
         return;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ToQColor(colour));
     setPalette(pal);
     setAutoFillBackground(true);
+    if (role_ == Role::ColourSample && QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, SampleText(before), SampleText(colour));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 std::uint32_t Label::BackColor() const
@@ -94,6 +135,30 @@ void Label::changeEvent(QEvent* event)
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange && !hitSize_.isEmpty())
         FitCaption();
+}
+
+void Label::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (Pressable() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier
+        && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        Press();
+        return; // taken: a dialog would run its default button on Enter
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void Label::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A label is no widget the style knows to mark; mark it as it marks a button.
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 MouseArgs Label::Args(const QMouseEvent& event, bool pressOrRelease) const
