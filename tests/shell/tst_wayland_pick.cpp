@@ -21,13 +21,14 @@ private slots:
     void pickKeepsOrRestores();
     void everyDevicePixelOfAScaledWindow_data();
     void everyDevicePixelOfAScaledWindow();
+    void launcherDoor_data();
+    void launcherDoor();
+    // From here on, cases bring desktops of their own, and the suite's goes.
     void badInputEndsThePick_data();
     void badInputEndsThePick();
     void desktopPickerStandsInForARefusedScreenshot();
     void withoutAnyPortal_data();
     void withoutAnyPortal();
-    void launcherDoor_data();
-    void launcherDoor();
 
 private:
     std::unique_ptr<TinctorProcess> Start(const WaylandSession& desktop, const QString& platform,
