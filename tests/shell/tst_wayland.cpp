@@ -28,6 +28,8 @@ private:
     // Installs the program in a folder of its own that the session's user
     // may write, and starts it there.
     std::unique_ptr<TinctorProcess> Start(const QString& qtPlatform = QStringLiteral("wayland"));
+    // Stores the colour 18 52 86 for the next start; returns the settings file.
+    QString StoreColour() const;
 
     std::unique_ptr<WaylandSession> desktop_;
     std::unique_ptr<QTemporaryDir> folder_;
@@ -53,6 +55,14 @@ std::unique_ptr<TinctorProcess> tst_Wayland::Start(const QString& qtPlatform)
 {
     return std::make_unique<TinctorProcess>(
         program_, desktop_->AsSessionUser(), desktop_->Environment(qtPlatform));
+}
+
+QString tst_Wayland::StoreColour() const
+{
+    const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
+    WriteFile(settings, "[Color]\nRed=18\nGreen=52\nBlue=86\n");
+    desktop_->ShareFolder(settings);
+    return settings;
 }
 
 void tst_Wayland::nativeStartShowsOneWindow()
@@ -154,9 +164,7 @@ void tst_Wayland::copyReachesOtherPrograms_data()
 void tst_Wayland::copyReachesOtherPrograms()
 {
     QFETCH(bool, byKeys);
-    const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
-    WriteFile(settings, "[Color]\nRed=18\nGreen=52\nBlue=86\n");
-    desktop_->ShareFolder(settings);
+    StoreColour();
     auto tinctor = Start();
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     // Keys go to the focused window: wait until the new one has the focus.
@@ -192,9 +200,7 @@ void tst_Wayland::copyReachesOtherPrograms()
 
 void tst_Wayland::compositorGoesAway()
 {
-    const QString settings = folder_->filePath(QStringLiteral("tinctor.ini"));
-    WriteFile(settings, "[Color]\nRed=18\nGreen=52\nBlue=86\n");
-    desktop_->ShareFolder(settings);
+    const QString settings = StoreColour();
     auto tinctor = Start();
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
     QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));

@@ -6,6 +6,23 @@
 #include <csignal>
 #include <linux/input-event-codes.h>
 
+// The window of colour stripes, open for as long as the object lives.
+struct StripesWindow {
+    explicit StripesWindow(const WaylandSession& desktop)
+    {
+        desktop.StartClient(process, QStringLiteral(STRIPES_WINDOW_EXE));
+    }
+    ~StripesWindow()
+    {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+    StripesWindow(const StripesWindow&) = delete;
+    StripesWindow& operator=(const StripesWindow&) = delete;
+
+    QProcess process;
+};
+
 // The screen pick on a headless Wayland desktop with the real desktop portal
 // (xdg-desktop-portal with its wlr and gtk backends, grim and slurp), natively
 // and under Xwayland, over two outputs of scales 1 and 2. The picture comes
@@ -287,12 +304,7 @@ void tst_WaylandPick::everyDevicePixelOfAScaledWindow()
     });
     // On the scale-2 output, which the next Tinctor must not share.
     desktop_->Message({QStringLiteral("focus"), QStringLiteral("output"), second});
-    QProcess stripes;
-    desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
-    const auto stop = qScopeGuard([&stripes] {
-        stripes.kill();
-        stripes.waitForFinished(3000);
-    });
+    const StripesWindow stripes(*desktop_);
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
     // Small and off both the output's middle and its diagonal, so that a
     // picture turned or mirrored the wrong way shows the background there.
@@ -528,12 +540,7 @@ void tst_WaylandPick::launcherDoor()
         desktop_->ProvideBusService(QStringLiteral("org.vantrel.Tinctor"), program_, platform);
     }
     // Another window has the focus, as when a shortcut or a launcher calls.
-    QProcess stripes;
-    desktop_->StartClient(stripes, QStringLiteral(STRIPES_WINDOW_EXE));
-    const auto stop = qScopeGuard([&stripes] {
-        stripes.kill();
-        stripes.waitForFinished(3000);
-    });
+    const StripesWindow stripes(*desktop_);
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
     QTRY_VERIFY(!desktop_->Focused(QStringLiteral("Tinctor")));
 
