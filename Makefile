@@ -10,7 +10,7 @@ TEST_PACKAGES := xvfb xauth xdotool xclip x11-utils openbox \
                  sway xwayland dbus-daemon libglib2.0-bin wl-clipboard grim slurp pipewire \
                  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk \
                  desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev valgrind \
-                 clang-format at-spi2-core python3-pyatspi
+                 clang-format at-spi2-core python3-pyatspi python3-gi
 
 # The headless GNOME and KDE Plasma sessions of `make test-desktops`.
 # Qt reads GNOME's interface font (Cantarell 11) through its GTK theme, which

@@ -26,20 +26,23 @@ constexpr int kUnreadableShownMs = 4000;
 
 void ColorForm::mnuEditPicker_Click()
 {
-    // Started again from the keyboard inside a pick: the pick already runs.
+    // Started again inside a pick, from the keyboard or a launcher, the
+    // pick already runs. Taking the screen waits on the desktop, and a
+    // command that arrives meanwhile must find the pick begun.
     if (picking_)
         return;
+    picking_ = true;
+    colourBeforePick_ = {HScroll1[0]->Value(), HScroll1[1]->Value(), HScroll1[2]->Value()};
     if (!picker)
         picker = new PickerForm(this, platform::TheDesktop().Sampler());
     platform::ScreenSampler& screen = picker->Screen();
     // Where no program may read the screen, a pick could never see a click
     // on its overlay and would never end.
     if (!screen.Prepare()) {
+        picking_ = false;
         SayScreenUnreadable();
         return;
     }
-    picking_ = true;
-    colourBeforePick_ = {HScroll1[0]->Value(), HScroll1[1]->Value(), HScroll1[2]->Value()};
     Label3->SetCaption(QString::fromUtf8(resources::kPicking));
     SetHelpContextID(resources::kPickTopic);
     picker->Load();

@@ -493,24 +493,29 @@ void tst_WaylandPick::launcherDoor_data()
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("method"); // of org.freedesktop.Application
     QTest::addColumn<QStringList>("arguments"); // in gdbus's notation
+    QTest::addColumn<QString>("situation");
     QTest::addColumn<bool>("answered"); // else refused with an error
     QTest::addColumn<bool>("picks");
-    QTest::addColumn<bool>("running"); // else the session bus starts it
 
+    // sway has no minimised windows, and one user's bus.
     for (const char* platform : {"wayland", "xcb"}) {
         const auto row = [platform](const char* name, const char* method, QStringList arguments,
-                             bool answered, bool picks, bool running = true) {
+                             const char* situation, bool answered, bool picks) {
             QTest::addRow("%s, %s", platform, name)
                 << QString::fromLatin1(platform) << QString::fromLatin1(method) << arguments
-                << answered << picks << running;
+                << QString::fromLatin1(situation) << answered << picks;
         };
-        row("the pick action", "ActivateAction", {"pick", "[]", "{}"}, true, true);
-        row("the pick action, not running", "ActivateAction", {"pick", "[]", "{}"}, true, true,
+        const QStringList pick{"pick", "[]", "{}"};
+        row("the shortcut's command", "ActivateAction", pick, "shortcut", true, true);
+        row("the pick action, not running", "ActivateAction", pick, "not running", true, true);
+        row("a thousand picks at once", "ActivateAction", pick, "a thousand calls", true, true);
+        row("the pick action over the version dialog", "ActivateAction", pick, "version dialog",
+            true, false);
+        row("activation brings the window forward", "Activate", {"{}"}, "", true, false);
+        row("an unknown action", "ActivateAction", {"paint", "[]", "{}"}, "", false, false);
+        row("the pick with a parameter", "ActivateAction", {"pick", "[<1>]", "{}"}, "", false,
             false);
-        row("activation brings the window forward", "Activate", {"{}"}, true, false);
-        row("an unknown action", "ActivateAction", {"paint", "[]", "{}"}, false, false);
-        row("the pick with a parameter", "ActivateAction", {"pick", "[<1>]", "{}"}, false, false);
-        row("a file to open", "Open", {"['file:///tmp/x.png']", "{}"}, false, false);
+        row("a file to open", "Open", {"['file:///tmp/x.png']", "{}"}, "", false, false);
     }
 }
 
@@ -519,9 +524,9 @@ void tst_WaylandPick::launcherDoor()
     QFETCH(QString, platform);
     QFETCH(QString, method);
     QFETCH(QStringList, arguments);
+    QFETCH(QString, situation);
     QFETCH(bool, answered);
     QFETCH(bool, picks);
-    QFETCH(bool, running);
 
     const auto bus = [this](const QStringList& arguments) {
         QProcess gdbus;
@@ -533,11 +538,18 @@ void tst_WaylandPick::launcherDoor()
         return QString::fromUtf8(gdbus.readAllStandardOutput());
     };
     std::unique_ptr<TinctorProcess> tinctor;
-    if (running) {
+    const QString dialog = QString::fromUtf8("バージョン情報");
+    if (situation == "not running") {
+        desktop_->ProvideBusService(QStringLiteral("org.vantrel.Tinctor"), program_, platform);
+    } else {
         tinctor = Start(*desktop_, platform, desktop_->Environment(platform));
         QVERIFY(desktop_->WaitForWindows(QStringLiteral("Tinctor"), 1));
-    } else {
-        desktop_->ProvideBusService(QStringLiteral("org.vantrel.Tinctor"), program_, platform);
+        if (situation == "version dialog") {
+            QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));
+            for (const int key : {KEY_F10, KEY_H, KEY_A})
+                desktop_->Chord({key});
+            QVERIFY(desktop_->WaitForWindows(dialog, 1));
+        }
     }
     // Another window has the focus, as when a shortcut or a launcher calls.
     const StripesWindow stripes(*desktop_);
@@ -545,16 +557,29 @@ void tst_WaylandPick::launcherDoor()
     QTRY_VERIFY(!desktop_->Focused(QStringLiteral("Tinctor")));
 
     const auto call = [&] {
-        QProcess gdbus;
-        desktop_->StartClient(gdbus, QStringLiteral("gdbus"),
-            QStringList{"call", "--session", "--dest", "org.vantrel.Tinctor", "--object-path",
-                "/org/vantrel/Tinctor", "--method", "org.freedesktop.Application." + method}
-                + arguments);
-        gdbus.waitForFinished(10000);
-        return std::pair(gdbus.exitCode() == 0, gdbus.readAllStandardError());
+        QProcess client;
+        if (situation == "a thousand calls") {
+            desktop_->StartClient(client, "/usr/bin/python3", {"-", "1000", "pick"});
+            client.write(ReadFile(QStringLiteral(BUS_FLOOD)));
+            client.closeWriteChannel();
+        } else if (situation == "shortcut") {
+            // What a user binds to a key: the same call, from GLib's tool.
+            desktop_->StartClient(client, QStringLiteral("gapplication"),
+                {"action", "org.vantrel.Tinctor", arguments.first()});
+        } else {
+            desktop_->StartClient(client, QStringLiteral("gdbus"),
+                QStringList{"call", "--session", "--dest", "org.vantrel.Tinctor", "--object-path",
+                    "/org/vantrel/Tinctor", "--method", "org.freedesktop.Application." + method}
+                    + arguments);
+        }
+        client.waitForFinished(60000);
+        const QByteArray said = client.readAllStandardOutput() + client.readAllStandardError();
+        return std::pair(client.exitCode() == 0 && !said.startsWith("0 "), said);
     };
     const auto [ok, said] = call();
     QVERIFY2(ok == answered, said.constData());
+    if (situation == "a thousand calls")
+        QCOMPARE(said.trimmed(), QByteArray("1000 0"));
     if (picks) {
         QTRY_COMPARE_WITH_TIMEOUT(Covers(*desktop_, platform), 2, 10000);
         QThread::msleep(400);
@@ -570,8 +595,9 @@ void tst_WaylandPick::launcherDoor()
         QTest::qWait(300);
         QCOMPARE(Covers(*desktop_, platform), 0);
     }
+    // The dialog keeps its place in front of the window.
     if (answered)
-        QTRY_VERIFY(desktop_->Focused(QStringLiteral("Tinctor")));
+        QTRY_VERIFY(desktop_->Focused(situation == "version dialog" ? dialog : "Tinctor"));
     if (tinctor) {
         QCOMPARE(tinctor->Terminate(), 0);
         return;
