@@ -1,5 +1,8 @@
+#include "session_bus.h"
 #include "tinctor_process.h"
 #include "x_pixels.h"
+
+#include <csignal>
 
 #include <QtTest>
 
@@ -18,6 +21,8 @@ private slots:
     void keysNudgeKeepOrRestore();
     // Ends the suite's copy of the program.
     void killedMidPickLeavesThePointerFree();
+    void launcherDoor_data();
+    void launcherDoor();
     void farSideOfAWideScreen();
 
 private:
@@ -38,12 +43,15 @@ private:
     std::unique_ptr<TinctorProcess> tinctor_;
     QString window_;
     QPoint client_; // top-left of the client area, below the menu bar
+    std::unique_ptr<SessionBus> bus_;
 };
 
 void tst_ScreenPick::initTestCase()
 {
     x_ = std::make_unique<XSession>(true);
     QVERIFY(x_->IsUp());
+    bus_ = std::make_unique<SessionBus>(x_->Environment());
+    QVERIFY(bus_->IsUp());
     WriteFile(folder_.filePath("tinctor.ini"), "[Color]\nRed=18\nGreen=52\nBlue=86\n");
     tinctor_ = std::make_unique<TinctorProcess>(*x_, TinctorProcess::Install(folder_));
     QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
@@ -200,6 +208,137 @@ void tst_ScreenPick::keysNudgeKeepOrRestore()
     x_->Run("xdotool", QStringList{"key", "--delay", "20"} + keys);
     QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(Preview(), kept.isValid() ? kept : before, 5000);
+}
+
+void tst_ScreenPick::launcherDoor_data()
+{
+    QTest::addColumn<QString>("method"); // of org.freedesktop.Application
+    QTest::addColumn<QStringList>("arguments"); // in gdbus's notation
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<bool>("answered"); // else refused with an error
+    QTest::addColumn<bool>("picks");
+
+    const QStringList pick{"pick", "[]", "{}"};
+    QTest::newRow("the shortcut's command")
+        << "ActivateAction" << pick << "shortcut" << true << true;
+    QTest::newRow("the pick action, not running")
+        << "ActivateAction" << pick << "not running" << true << true;
+    QTest::newRow("the pick action, minimised")
+        << "ActivateAction" << pick << "minimised" << true << true;
+    QTest::newRow("a thousand picks at once")
+        << "ActivateAction" << pick << "a thousand calls" << true << true;
+    QTest::newRow("the pick action over the version dialog")
+        << "ActivateAction" << pick << "version dialog" << true << false;
+    QTest::newRow("activation, minimised")
+        << "Activate" << QStringList{"{}"} << "minimised" << true << false;
+    QTest::newRow("an unknown action")
+        << "ActivateAction" << QStringList{"paint", "[]", "{}"} << "" << false << false;
+    QTest::newRow("the pick with a parameter")
+        << "ActivateAction" << QStringList{"pick", "[<1>]", "{}"} << "" << false << false;
+    QTest::newRow("a file to open")
+        << "Open" << QStringList{"['file:///tmp/x.png']", "{}"} << "" << false << false;
+    QTest::newRow("the pick action from another user")
+        << "ActivateAction" << pick << "another user" << false << false;
+}
+
+void tst_ScreenPick::launcherDoor()
+{
+    QFETCH(QString, method);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, situation);
+    QFETCH(bool, answered);
+    QFETCH(bool, picks);
+
+    // Each row's copy must be the one that runs.
+    if (tinctor_) {
+        QCOMPARE(tinctor_->Terminate(), 0);
+        tinctor_.reset();
+    }
+    const QString name = QStringLiteral("org.vantrel.Tinctor");
+    const QProcessEnvironment env = bus_->Environment();
+    QTemporaryDir folder;
+    const QString program = TinctorProcess::Install(folder);
+    std::unique_ptr<TinctorProcess> tinctor;
+    if (situation == "not running") {
+        bus_->ProvideService(name, program);
+    } else {
+        tinctor = std::make_unique<TinctorProcess>(*x_, program, QStringList{}, env);
+        QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
+        QTRY_COMPARE(bus_->OwnerOf(name), tinctor->Process().processId());
+    }
+    const QString main = x_->VisibleWindows(QStringLiteral("Tinctor")).value(0);
+    const QString dialog = QString::fromUtf8("バージョン情報");
+    if (situation == "version dialog") {
+        x_->Run("xdotool", {"windowactivate", "--sync", main});
+        x_->Run("xdotool", {"key", "--delay", "100", "F10", "h", "a"});
+        QVERIFY(x_->WaitForWindows(dialog, 1));
+    }
+    // Another window has the focus, as when a shortcut or a launcher calls.
+    QProcess other;
+    other.setProcessEnvironment(env);
+    other.start("xmessage", {"-geometry", "+0+0", "Other"});
+    QVERIFY(x_->WaitForWindows(QStringLiteral("xmessage"), 1));
+    const auto active = [this] { return x_->Run("xdotool", {"getactivewindow", "getwindowname"}); };
+    x_->Run("xdotool",
+        {"windowactivate", "--sync", x_->VisibleWindows(QStringLiteral("xmessage")).first()});
+    QTRY_COMPARE(active(), QStringLiteral("xmessage"));
+    if (situation == "minimised") {
+        x_->Run("xdotool", {"windowminimize", "--sync", main});
+        QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 0));
+    }
+
+    const auto call = [&] {
+        QProcess client;
+        client.setProcessEnvironment(env);
+        if (situation == "a thousand calls") {
+            client.start("/usr/bin/python3", {"-", "1000", "pick"});
+            client.write(ReadFile(QStringLiteral(BUS_FLOOD)));
+            client.closeWriteChannel();
+        } else {
+            // What a user binds to a key: the same call, from GLib's tool.
+            QStringList command = situation == "shortcut"
+                ? QStringList{"gapplication", "action", name, arguments.first()}
+                : QStringList{"gdbus", "call", "--session", "--dest", name, "--object-path",
+                      "/org/vantrel/Tinctor", "--method", "org.freedesktop.Application." + method}
+                    + arguments;
+            if (situation == "another user")
+                command = AsNobody() + command;
+            client.start(command.takeFirst(), command);
+        }
+        client.waitForFinished(60000);
+        const QByteArray said = client.readAllStandardOutput() + client.readAllStandardError();
+        return std::pair(client.exitCode() == 0 && !said.startsWith("0 "), said);
+    };
+    const auto [ok, said] = call();
+    QVERIFY2(ok == answered, said.constData());
+    if (situation == "a thousand calls")
+        QCOMPARE(said.trimmed(), QByteArray("1000 0"));
+    if (picks) {
+        QTRY_VERIFY_WITH_TIMEOUT(!x_pixels::PointerIsFree(x_->Display()), 10000);
+        // Called again during the pick: still the one pick, ended by one key.
+        QVERIFY(call().first);
+        x_->Run("xdotool", {"key", "Escape"});
+        QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
+    }
+    QTest::qWait(300);
+    QVERIFY(x_pixels::PointerIsFree(x_->Display()));
+    if (answered) {
+        // The dialog keeps its place in front of the window.
+        QTRY_COMPARE(active(), situation == "version dialog" ? dialog : QStringLiteral("Tinctor"));
+    } else {
+        QCOMPARE(active(), QStringLiteral("xmessage"));
+    }
+    other.kill();
+    other.waitForFinished();
+    if (tinctor) {
+        QCOMPARE(tinctor->Terminate(), 0);
+        return;
+    }
+    // The copy the bus started ends as a logout ends it.
+    const qint64 pid = bus_->OwnerOf(name);
+    QVERIFY(pid > 0);
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)), 20000);
 }
 
 QTEST_GUILESS_MAIN(tst_ScreenPick)
