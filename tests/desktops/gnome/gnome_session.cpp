@@ -412,6 +412,20 @@ QString GnomeSession::LaunchToken() const
     return Eval(QStringLiteral("TinctorTests.launchToken()")).toString();
 }
 
+QStringList GnomeSession::AppActions(const QString& app) const
+{
+    QStringList names;
+    for (const QJsonValue& name :
+        Eval(QStringLiteral("TinctorTests.appActions('%1')").arg(app)).toArray())
+        names << name.toString();
+    return names;
+}
+
+void GnomeSession::ChooseAppAction(const QString& app, const QString& action) const
+{
+    Eval(QStringLiteral("TinctorTests.launchAppAction('%1', '%2')").arg(app, action));
+}
+
 void GnomeSession::MoveTo(QPointF at) const
 {
     Eval(QStringLiteral("TinctorTests.move(%1, %2)").arg(at.x()).arg(at.y()));

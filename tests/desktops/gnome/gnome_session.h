@@ -57,6 +57,10 @@ public:
     // What the shell gives a program it starts from its dash or overview,
     // made at the moment of the click.
     QString LaunchToken() const;
+    // The names of the entries that the dash's menu for the desktop entry
+    // `app` adds for its actions, and a click on the one for `action`.
+    QStringList AppActions(const QString& app) const;
+    void ChooseAppAction(const QString& app, const QString& action) const;
 
     // Puts the pointer at `at` (layout pixels) and gives the clients a moment.
     void MoveTo(QPointF at) const;

@@ -19,6 +19,8 @@ private slots:
     void pickKeepsRestoresOrCancels();
     void secondStartFromTheDashComesForward_data();
     void secondStartFromTheDashComesForward();
+    void dashMenuPicks_data();
+    void dashMenuPicks();
 
 private:
     std::unique_ptr<TinctorProcess> Start(const QProcessEnvironment& env) const;
@@ -260,6 +262,41 @@ void tst_Gnome::secondStartFromTheDashComesForward()
     QCOMPARE(desktop_->Windows(kTitle).size(), 1);
     QTRY_VERIFY(Focused(kTitle));
     QCOMPARE(first->Terminate(), 0);
+}
+
+void tst_Gnome::dashMenuPicks_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::newRow("native") << QStringLiteral("wayland");
+    QTest::newRow("Xwayland") << QStringLiteral("xcb");
+}
+
+void tst_Gnome::dashMenuPicks()
+{
+    QFETCH(QString, platform);
+    const QString app = QStringLiteral("org.vantrel.Tinctor.desktop");
+    // The shell's language here is C; a Japanese desktop shows Name[ja].
+    QCOMPARE(desktop_->AppActions(app), QStringList{"Pick a Colour on the Screen"});
+
+    auto tinctor = Start(desktop_->Environment(platform));
+    QTRY_VERIFY(Focused(kTitle));
+    QProcess other;
+    other.setProcessEnvironment(desktop_->Environment());
+    other.start(QStringLiteral(WAYLAND_LAUNCHER_EXE));
+    const auto stop = qScopeGuard([&other] {
+        other.kill();
+        other.waitForFinished(3000);
+    });
+    QTRY_VERIFY(Focused(QStringLiteral("Launcher")));
+
+    desktop_->ChooseAppAction(app, QStringLiteral("pick"));
+    QTRY_COMPARE_WITH_TIMEOUT(desktop_->Covers(), 2, 10000);
+    QThread::msleep(400);
+    desktop_->Chord({KEY_ESC});
+    QTRY_COMPARE(desktop_->Covers(), 0);
+    QTRY_VERIFY(Focused(kTitle));
+    QCOMPARE(tinctor->Terminate(), 0);
+    QCOMPARE(ColourSaved(), Rgb(200, 210, 220));
 }
 
 QTEST_GUILESS_MAIN(tst_Gnome)

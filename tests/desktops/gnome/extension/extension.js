@@ -54,6 +54,16 @@ var TinctorTests = {
             global.display.get_current_time_roundtrip(), -1);
         return context.get_startup_notify_id(info, []);
     },
+    // The entries the dash's menu adds for an application's own actions,
+    // and the choice of one, as a click in that menu makes it.
+    appActions(id) {
+        const info = Shell.AppSystem.get_default().lookup_app(id)?.get_app_info();
+        return info ? info.list_actions().map(action => info.get_action_name(action)) : [];
+    },
+    launchAppAction(id, action) {
+        Shell.AppSystem.get_default().lookup_app(id).launch_action(
+            action, global.display.get_current_time_roundtrip(), -1);
+    },
     move(x, y) {
         pointer.notify_absolute_motion(GLib.get_monotonic_time(), x, y);
     },
