@@ -369,7 +369,7 @@ QList<GnomeSession::Window> GnomeSession::Windows(const QString& title) const
             QRect(window[QLatin1String("x")].toInt(), window[QLatin1String("y")].toInt(),
                 window[QLatin1String("width")].toInt(), window[QLatin1String("height")].toInt()),
             window[QLatin1String("focused")].toBool(), window[QLatin1String("x11")].toBool(),
-            window[QLatin1String("app")].toString()};
+            window[QLatin1String("app")].toString(), window[QLatin1String("minimized")].toBool()};
     }
     return windows;
 }
@@ -424,6 +424,11 @@ QStringList GnomeSession::AppActions(const QString& app) const
 void GnomeSession::ChooseAppAction(const QString& app, const QString& action) const
 {
     Eval(QStringLiteral("TinctorTests.launchAppAction('%1', '%2')").arg(app, action));
+}
+
+void GnomeSession::Minimise(const QString& title) const
+{
+    Eval(QStringLiteral("TinctorTests.minimize('%1')").arg(title));
 }
 
 void GnomeSession::MoveTo(QPointF at) const

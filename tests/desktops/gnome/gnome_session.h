@@ -30,6 +30,7 @@ public:
         bool focused = false;
         bool x11 = false;
         QString app; // the desktop entry the shell matched it to
+        bool minimised = false;
     };
 
     GnomeSession();
@@ -61,6 +62,8 @@ public:
     // `app` adds for its actions, and a click on the one for `action`.
     QStringList AppActions(const QString& app) const;
     void ChooseAppAction(const QString& app, const QString& action) const;
+    // Minimises the windows titled exactly `title`, as their title bar's button does.
+    void Minimise(const QString& title) const;
 
     // Puts the pointer at `at` (layout pixels) and gives the clients a moment.
     void MoveTo(QPointF at) const;

@@ -94,8 +94,10 @@ QStringList tst_Gnome::Pictures() const
 void tst_Gnome::windowWholeAtTheDesktopTextSize_data()
 {
     QTest::addColumn<QString>("platform");
-    QTest::newRow("native") << QStringLiteral("wayland");
-    QTest::newRow("Xwayland") << QStringLiteral("xcb");
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("native") << QStringLiteral("wayland") << false;
+    QTest::newRow("native, minimised") << QStringLiteral("wayland") << true;
+    QTest::newRow("Xwayland, minimised") << QStringLiteral("xcb") << true;
 }
 
 // GNOME's interface text is Cantarell 11, which Qt's GTK theme passes on.
@@ -267,13 +269,16 @@ void tst_Gnome::secondStartFromTheDashComesForward()
 void tst_Gnome::dashMenuPicks_data()
 {
     QTest::addColumn<QString>("platform");
-    QTest::newRow("native") << QStringLiteral("wayland");
-    QTest::newRow("Xwayland") << QStringLiteral("xcb");
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("native") << QStringLiteral("wayland") << false;
+    QTest::newRow("native, minimised") << QStringLiteral("wayland") << true;
+    QTest::newRow("Xwayland, minimised") << QStringLiteral("xcb") << true;
 }
 
 void tst_Gnome::dashMenuPicks()
 {
     QFETCH(QString, platform);
+    QFETCH(bool, minimised);
     const QString app = QStringLiteral("org.vantrel.Tinctor.desktop");
     // The shell's language here is C; a Japanese desktop shows Name[ja].
     QCOMPARE(desktop_->AppActions(app), QStringList{"Pick a Colour on the Screen"});
@@ -288,6 +293,10 @@ void tst_Gnome::dashMenuPicks()
         other.waitForFinished(3000);
     });
     QTRY_VERIFY(Focused(QStringLiteral("Launcher")));
+    if (minimised) {
+        desktop_->Minimise(kTitle);
+        QTRY_VERIFY(desktop_->Windows(kTitle).value(0).minimised);
+    }
 
     desktop_->ChooseAppAction(app, QStringLiteral("pick"));
     QTRY_COMPARE_WITH_TIMEOUT(desktop_->Covers(), 2, 10000);
@@ -295,6 +304,7 @@ void tst_Gnome::dashMenuPicks()
     desktop_->Chord({KEY_ESC});
     QTRY_COMPARE(desktop_->Covers(), 0);
     QTRY_VERIFY(Focused(kTitle));
+    QVERIFY(!desktop_->Windows(kTitle).value(0).minimised);
     QCOMPARE(tinctor->Terminate(), 0);
     QCOMPARE(ColourSaved(), Rgb(200, 210, 220));
 }

@@ -29,6 +29,7 @@ var TinctorTests = {
                 width: frame.width,
                 height: frame.height,
                 focused: window.has_focus(),
+                minimized: window.minimized,
                 x11: window.get_client_type() === Meta.WindowClientType.X11,
                 // The menu entry the dock shows the window under, by its
                 // icon; a window matched to none gets a made-up "window:" id.
@@ -63,6 +64,12 @@ var TinctorTests = {
     launchAppAction(id, action) {
         Shell.AppSystem.get_default().lookup_app(id).launch_action(
             action, global.display.get_current_time_roundtrip(), -1);
+    },
+    minimize(title) {
+        for (const actor of global.get_window_actors()) {
+            if (actor.meta_window.get_title() === title)
+                actor.meta_window.minimize();
+        }
     },
     move(x, y) {
         pointer.notify_absolute_motion(GLib.get_monotonic_time(), x, y);
