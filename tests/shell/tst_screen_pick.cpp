@@ -265,6 +265,10 @@ void tst_ScreenPick::launcherDoor()
         tinctor = std::make_unique<TinctorProcess>(*x_, program, QStringList{}, env);
         QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 1));
         QTRY_COMPARE(bus_->OwnerOf(name), tinctor->Process().processId());
+        // A second start hands over to the first copy and leaves it the door.
+        TinctorProcess second(*x_, program, {}, env);
+        QCOMPARE(second.Finished(), 0);
+        QCOMPARE(bus_->OwnerOf(name), tinctor->Process().processId());
     }
     const QString main = x_->VisibleWindows(QStringLiteral("Tinctor")).value(0);
     const QString dialog = QString::fromUtf8("バージョン情報");
