@@ -6,6 +6,8 @@
 
 #include <X11/Xlib.h>
 
+#include <ctime>
+
 namespace platform::x11 {
 
 namespace {
@@ -48,11 +50,21 @@ bool GrabPointer(Display* dpy, WindowId window, const QCursor& cursor)
 {
     const ::Cursor x11Cursor = ToX11Cursor(dpy, cursor);
     // Not owner_events: every button event is reported to the window,
-    // wherever it happens, which is what ends the pick. Failure (another
-    // program holds a grab) is ignored; a click on the window still ends it.
-    const int result
-        = XGrabPointer(dpy, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-            GrabModeAsync, GrabModeAsync, None, x11Cursor, CurrentTime);
+    // wherever it happens, which is what ends the pick. The program that
+    // ran the command (a launcher's menu, a window manager's binding) may
+    // hold the pointer a moment longer, so a refused grab is asked again
+    // for a while. Failing that, the pick runs without it; a click on the
+    // window still ends it.
+    constexpr int kTries = 50;
+    constexpr timespec kBetweenTries{0, 10'000'000};
+    int result = AlreadyGrabbed;
+    for (int i = 0; i < kTries && result != GrabSuccess; ++i) {
+        if (i > 0)
+            nanosleep(&kBetweenTries, nullptr);
+        result = XGrabPointer(dpy, window, False,
+            ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync, GrabModeAsync,
+            None, x11Cursor, CurrentTime);
+    }
     if (x11Cursor != None)
         XFreeCursor(dpy, x11Cursor); // the grab keeps its own reference
     XFlush(dpy);

@@ -12,8 +12,8 @@ class QCursor;
 // user's pointer as it was (the X server drops a dead client's grab).
 namespace platform::x11 {
 
-// False where another program holds a grab already: then neither the
-// buttons nor the pointer's moves elsewhere reach the window.
+// False where another program holds a grab for longer than half a second:
+// then neither the buttons nor the pointer's moves elsewhere reach the window.
 bool GrabPointer(Display* dpy, WindowId window, const QCursor& cursor);
 void UngrabPointer(Display* dpy);
 
