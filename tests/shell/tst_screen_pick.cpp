@@ -319,8 +319,10 @@ void tst_ScreenPick::launcherDoor()
         QCOMPARE(said.trimmed(), QByteArray("1000 0"));
     if (picks) {
         QTRY_VERIFY_WITH_TIMEOUT(!x_pixels::PointerIsFree(x_->Display()), 10000);
-        // Called again during the pick: still the one pick, ended by one key.
+        // Called again during the pick: still the one pick, ended by one key
+        // in the window, which has come forward.
         QVERIFY(call().first);
+        QTRY_COMPARE(active(), QStringLiteral("Tinctor"));
         x_->Run("xdotool", {"key", "Escape"});
         QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
     }
