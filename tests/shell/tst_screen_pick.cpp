@@ -17,6 +17,7 @@ private slots:
     void followsLiveAndRightRestores();
     void leftKeepsTheLastColour();
     void restingPointerSeesTheScreenChange();
+    void pointerHeldAMomentIsWaitedFor();
     void keysNudgeKeepOrRestore_data();
     void keysNudgeKeepOrRestore();
     // Ends the suite's copy of the program.
@@ -133,6 +134,22 @@ void tst_ScreenPick::restingPointerSeesTheScreenChange()
     Click(3);
     QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(Preview(), before, 5000);
+}
+
+void tst_ScreenPick::pointerHeldAMomentIsWaitedFor()
+{
+    MoveTo(Swatch(0) + QPoint(0, 60));
+    x_->Run("xdotool", {"windowactivate", "--sync", window_});
+    {
+        const x_pixels::PointerHold menu(x_->Display());
+        QVERIFY(menu.Held());
+        x_->Run("xdotool", {"key", "--delay", "100", "alt+e", "p"});
+        QTest::qWait(150);
+    }
+    // The pick has the grab, so the click is its own and reaches no other window.
+    QTRY_VERIFY_WITH_TIMEOUT(!x_pixels::PointerIsFree(x_->Display()), 5000);
+    Click(3);
+    QTRY_VERIFY_WITH_TIMEOUT(x_pixels::PointerIsFree(x_->Display()), 5000);
 }
 
 void tst_ScreenPick::killedMidPickLeavesThePointerFree()

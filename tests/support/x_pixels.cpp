@@ -59,4 +59,21 @@ bool PointerIsFree(const QString& display)
     return result == GrabSuccess;
 }
 
+PointerHold::PointerHold(const QString& display)
+    : dpy_(XOpenDisplay(display.toLocal8Bit().constData()))
+{
+    if (!dpy_)
+        return;
+    held_ = XGrabPointer(dpy_, DefaultRootWindow(dpy_), False, ButtonPressMask, GrabModeAsync,
+                GrabModeAsync, None, None, CurrentTime)
+        == GrabSuccess;
+    XSync(dpy_, False);
+}
+
+PointerHold::~PointerHold()
+{
+    if (dpy_)
+        XCloseDisplay(dpy_); // the server drops the grab with the client
+}
+
 } // namespace x_pixels
