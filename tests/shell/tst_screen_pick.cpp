@@ -1,3 +1,4 @@
+#include "door_call.h"
 #include "session_bus.h"
 #include "tinctor_process.h"
 #include "x_pixels.h"
@@ -308,27 +309,14 @@ void tst_ScreenPick::launcherDoor()
         QVERIFY(x_->WaitForWindows(QStringLiteral("Tinctor"), 0));
     }
 
+    const DoorCall door(situation, method, arguments);
     const auto call = [&] {
         QProcess client;
         client.setProcessEnvironment(env);
-        if (situation == "a thousand calls") {
-            client.start("/usr/bin/python3", {"-", "1000", "pick"});
-            client.write(ReadFile(QStringLiteral(BUS_FLOOD)));
-            client.closeWriteChannel();
-        } else {
-            // What a user binds to a key: the same call, from GLib's tool.
-            QStringList command = situation == "shortcut"
-                ? QStringList{"gapplication", "action", name, arguments.first()}
-                : QStringList{"gdbus", "call", "--session", "--dest", name, "--object-path",
-                      "/org/vantrel/Tinctor", "--method", "org.freedesktop.Application." + method}
-                    + arguments;
-            if (situation == "another user")
-                command = AsNobody() + command;
-            client.start(command.takeFirst(), command);
-        }
-        client.waitForFinished(60000);
-        const QByteArray said = client.readAllStandardOutput() + client.readAllStandardError();
-        return std::pair(client.exitCode() == 0 && !said.startsWith("0 "), said);
+        QStringList command
+            = (situation == "another user" ? AsNobody() : QStringList{}) + door.command;
+        client.start(command.takeFirst(), command);
+        return door.Answer(client);
     };
     const auto [ok, said] = call();
     QVERIFY2(ok == answered, said.constData());

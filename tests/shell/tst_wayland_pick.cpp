@@ -1,3 +1,4 @@
+#include "door_call.h"
 #include "tinctor_process.h"
 #include "wayland_session.h"
 
@@ -556,25 +557,11 @@ void tst_WaylandPick::launcherDoor()
     QVERIFY(desktop_->WaitForWindows(QStringLiteral("Stripes"), 1));
     QTRY_VERIFY(!desktop_->Focused(QStringLiteral("Tinctor")));
 
+    const DoorCall door(situation, method, arguments);
     const auto call = [&] {
         QProcess client;
-        if (situation == "a thousand calls") {
-            desktop_->StartClient(client, "/usr/bin/python3", {"-", "1000", "pick"});
-            client.write(ReadFile(QStringLiteral(BUS_FLOOD)));
-            client.closeWriteChannel();
-        } else if (situation == "shortcut") {
-            // What a user binds to a key: the same call, from GLib's tool.
-            desktop_->StartClient(client, QStringLiteral("gapplication"),
-                {"action", "org.vantrel.Tinctor", arguments.first()});
-        } else {
-            desktop_->StartClient(client, QStringLiteral("gdbus"),
-                QStringList{"call", "--session", "--dest", "org.vantrel.Tinctor", "--object-path",
-                    "/org/vantrel/Tinctor", "--method", "org.freedesktop.Application." + method}
-                    + arguments);
-        }
-        client.waitForFinished(60000);
-        const QByteArray said = client.readAllStandardOutput() + client.readAllStandardError();
-        return std::pair(client.exitCode() == 0 && !said.startsWith("0 "), said);
+        desktop_->StartClient(client, door.command.first(), door.command.mid(1));
+        return door.Answer(client);
     };
     const auto [ok, said] = call();
     QVERIFY2(ok == answered, said.constData());

@@ -44,6 +44,25 @@ QByteArray Rgb(int r, int g, int b)
         + "\nBlue=" + QByteArray::number(b) + '\n';
 }
 
+// Another program's window, titled "Launcher", which takes the focus as a
+// new window does; it goes with the object.
+class WindowInFront {
+public:
+    explicit WindowInFront(const GnomeSession& desktop)
+    {
+        process_.setProcessEnvironment(desktop.Environment());
+        process_.start(QStringLiteral(WAYLAND_LAUNCHER_EXE));
+    }
+    ~WindowInFront()
+    {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
+
+private:
+    QProcess process_;
+};
+
 } // namespace
 
 void tst_Gnome::initTestCase()
@@ -241,13 +260,7 @@ void tst_Gnome::secondStartFromTheDashComesForward()
     QVERIFY(desktop_->WaitForWindows(kTitle, 1));
 
     // Another window comes in front of it, as new windows do.
-    QProcess other;
-    other.setProcessEnvironment(desktop_->Environment());
-    other.start(QStringLiteral(WAYLAND_LAUNCHER_EXE));
-    const auto stop = qScopeGuard([&other] {
-        other.kill();
-        other.waitForFinished(3000);
-    });
+    const WindowInFront other(*desktop_);
     QTRY_VERIFY(Focused(QStringLiteral("Launcher")));
     QVERIFY(!Focused(kTitle));
 
@@ -283,13 +296,7 @@ void tst_Gnome::dashMenuPicks()
 
     auto tinctor = Start(desktop_->Environment(platform));
     QTRY_VERIFY(Focused(kTitle));
-    QProcess other;
-    other.setProcessEnvironment(desktop_->Environment());
-    other.start(QStringLiteral(WAYLAND_LAUNCHER_EXE));
-    const auto stop = qScopeGuard([&other] {
-        other.kill();
-        other.waitForFinished(3000);
-    });
+    const WindowInFront other(*desktop_);
     QTRY_VERIFY(Focused(QStringLiteral("Launcher")));
     if (minimised) {
         desktop_->Minimise(kTitle);
